@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+class Dialogs;
+class Launcher;
+
+// What the main window gets from outside, so tests can hand it a temporary program folder, a
+// temporary settings file and scripted dialogs.
+struct AppContext
+{
+    QString programFolder;    // folder of the running executable, no trailing separator
+    QString executablePath;   // the running executable itself
+    QString settingsPath;     // ini file; empty means the platform's own store (the registry on Windows)
+    QString instanceLockPath; // lock file that marks the running instance of this user
+    Dialogs *dialogs = nullptr;
+    Launcher *launcher = nullptr;
+};

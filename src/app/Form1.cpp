@@ -1,0 +1,227 @@
+#include "Form1.h"
+
+#include "Settings.h"
+#include "shell/AppInfo.h"
+#include "shell/Dialogs.h"
+#include "ui_Form1.h"
+#include "wordlist/TextFile.h"
+#include "wordlist/WordListModel.h"
+#include "wordlist/WordPairs.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QMenu>
+#include <QTimer>
+
+namespace {
+const QString kDelayKey = QStringLiteral("延时");
+const QString kOrderKey = QStringLiteral("次序");
+
+// Sets a drop-down box to one of its own entries; a value it does not offer leaves it as it was.
+void setComboText(QComboBox *box, const QString &text)
+{
+    const int i = box->findText(text, Qt::MatchExactly);
+    if (i >= 0)
+        box->setCurrentIndex(i);
+}
+} // namespace
+
+Form1::Form1(const AppContext &context, QWidget *parent)
+    : QWidget(parent), m_context(context), m_ui(std::make_unique<Ui::Form1>())
+{
+    m_ui->setupUi(this);
+    // A fixed-size window with a close box only.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFixedSize(size());
+    setWindowIcon(QIcon(QStringLiteral(":/icons/TanvicQuorvel.png")));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(192, 255, 192));
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    m_wordList = new WordListModel(this);
+
+    m_Timer1 = new QTimer(this);
+    m_Timer1->setObjectName(QStringLiteral("Timer1"));
+    m_Timer1->setInterval(1000);
+    m_Timer2 = new QTimer(this);
+    m_Timer2->setObjectName(QStringLiteral("Timer2"));
+    m_Timer2->setInterval(300);
+    m_Timer2->setSingleShot(true);
+
+    setupWordList();
+    setupDrill();
+    connectSignals();
+}
+
+Form1::~Form1() = default;
+
+void Form1::connectSignals()
+{
+    connect(m_Timer2, &QTimer::timeout, this, [this] { Timer2_Timer(); });
+    connectWordListSignals();
+    connectDrillSignals();
+    connectImportSignals();
+    connectShellSignals();
+}
+
+bool Form1::claimSingleInstance()
+{
+    if (m_context.instanceLockPath.isEmpty())
+        return true;
+    QDir().mkpath(QFileInfo(m_context.instanceLockPath).absolutePath());
+    auto lock = std::make_unique<QLockFile>(m_context.instanceLockPath);
+    // A lock left by a crashed instance is taken over at once; a live one is never stale.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0)) {
+        m_instanceLock = std::move(lock);
+        return true;
+    }
+    // Only a lock held by a live instance means "already running"; a folder we cannot write to
+    // must not keep the program from starting.
+    return lock->error() != QLockFile::LockFailedError;
+}
+
+void Form1::Form_Load()
+{
+    // 1. One instance per user: the test comes before anything is read or written.
+    if (!claimSingleInstance()) {
+        m_secondInstanceFound = true;
+        hide();
+        m_Timer2->start();
+        return;
+    }
+
+    // 2. The word bank lives beside the executable.
+    m_wordBankPath = QDir(m_context.programFolder).filePath(AppInfo::wordBankName());
+
+    // 3. The list menu serves only as the word list's pop-up menu; there is no menu bar.
+
+    // 4, 5. Load the word bank; its raw text is not kept.
+    if (QFileInfo::exists(m_wordBankPath)) {
+        QString text;
+        QString error;
+        if (TextFile::read(m_wordBankPath, &text, &error)) {
+            Module1::ImportWordPairs(text, *m_wordList);
+            updateCountLabel();
+        } else {
+            // Never overwrite a bank we could not read: it may hold years of the user's words.
+            m_wordBankUnreadable = true;
+            m_wordBankError = error;
+        }
+    }
+
+    // 6, 7. The drill settings.
+    m_settings = std::make_unique<Settings>(m_context.settingsPath);
+    setComboText(m_ui->Combo1, m_settings->value(kDelayKey, QStringLiteral("10")));
+    setComboText(m_ui->Combo2, m_settings->value(kOrderKey, QStringLiteral("顺序")));
+
+    // 8. The word files beside the program.
+    载入单词文件下拉框();
+
+    // 9-12. The Start-menu entry.
+    makeStartMenuEntry();
+
+    if (m_wordBankUnreadable && m_context.dialogs) {
+        m_context.dialogs->message(
+            nullptr, Dialogs::Icon::Warning,
+            QStringLiteral("无法读取词库“%1”：%2\n\n为免丢失其中的单词，本次退出时不会覆盖这个文件。")
+                .arg(QDir::toNativeSeparators(m_wordBankPath), m_wordBankError));
+    }
+}
+
+void Form1::showAtStart()
+{
+    if (m_secondInstanceFound)
+        return;
+    show();
+}
+
+void Form1::Timer2_Timer()
+{
+    m_Timer2->stop();
+    IsSecondInstance = true;
+    close();
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    Form_Unload();
+}
+
+void Form1::shutdown()
+{
+    if (!m_unloaded)
+        close();
+}
+
+void Form1::Form_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    hide();
+    m_Timer1->stop();
+    stopDrillForShutdown();
+    if (!IsSecondInstance && !m_secondInstanceFound) {
+        saveSettings();
+        saveWordBank();
+    }
+    Q_EMIT programEnded();
+}
+
+void Form1::saveSettings()
+{
+    if (!m_settings)
+        return;
+    m_settings->setValue(kDelayKey, m_ui->Combo1->currentText());
+    m_settings->setValue(kOrderKey, m_ui->Combo2->currentText());
+    QString error;
+    if (!m_settings->sync(&error) && m_context.dialogs)
+        m_context.dialogs->message(nullptr, Dialogs::Icon::Critical,
+                                   QStringLiteral("无法保存设置（延时和次序）：%1").arg(error));
+}
+
+bool Form1::保存单词列表(const QString &path, QString *error)
+{
+    return TextFile::write(path, WordPairs::formatList(*m_wordList), error);
+}
+
+void Form1::saveWordBank()
+{
+    if (m_wordBankPath.isEmpty())
+        return;
+    QString error;
+    QString failure;
+    if (m_wordBankUnreadable) {
+        if (m_wordList->count() == 0)
+            return;
+        failure = QStringLiteral("启动时无法读取词库“%1”，因此没有覆盖它。\n\n请另选位置保存当前的单词列表。")
+                      .arg(QDir::toNativeSeparators(m_wordBankPath));
+    } else if (保存单词列表(m_wordBankPath, &error)) {
+        return;
+    } else {
+        failure = QStringLiteral("无法保存词库“%1”：%2\n\n原来的词库文件没有改动。请另选位置保存当前的单词列表。")
+                      .arg(QDir::toNativeSeparators(m_wordBankPath), error);
+    }
+    if (!m_context.dialogs)
+        return;
+    // Offer to keep the list elsewhere until it is saved or the user declines.
+    for (;;) {
+        m_context.dialogs->message(nullptr, Dialogs::Icon::Critical, failure);
+        const QString path = m_context.dialogs->saveFileName(
+            nullptr, {m_context.programFolder, QString(), QStringLiteral("*.txt (*.txt)"), QStringLiteral("txt")});
+        if (path.isEmpty() || 保存单词列表(path, &error))
+            return;
+        failure = QStringLiteral("无法保存“%1”：%2").arg(QDir::toNativeSeparators(path), error);
+    }
+}
+
+void Form1::updateCountLabel()
+{
+    m_ui->Label2->setText(QStringLiteral("词汇量:") + QString::number(m_wordList->count()));
+    m_ui->Label2->adjustSize();
+}

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "AppContext.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class QLockFile;
+class QMenu;
+class QTimer;
+class Settings;
+class WordListModel;
+
+namespace Ui {
+class Form1;
+}
+
+// The main window: start-up and shutdown, the word list and its commands, the drill toggle, the
+// word-file row. Handlers keep the program's own names and are wired in connectSignals(); the work
+// they forward to lives in logic that tests can call without a window.
+class Form1 : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Form1(const AppContext &context, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // The start-up sequence. A second instance hides itself and ends 300 ms later through Timer2.
+    void Form_Load();
+    // Shows the window after a first instance's start-up.
+    void showAtStart();
+    // Runs the shutdown sequence once (close box, "退出", end of session, termination signals).
+    void shutdown();
+
+    bool isSecondInstance() const { return m_secondInstanceFound; }
+    WordListModel *wordList() const { return m_wordList; }
+    const AppContext &context() const { return m_context; }
+    QString wordBankPath() const { return m_wordBankPath; }
+
+    // Writes the whole list to `path` in the word-pair format (GBK, CR LF), atomically.
+    bool 保存单词列表(const QString &path, QString *error);
+
+    // "词汇量:" and the number of entries now in the list.
+    void updateCountLabel();
+
+    // Refills the word-file box from the program folder; called at start-up and after saving.
+    void 载入单词文件下拉框();
+
+Q_SIGNALS:
+    // The shutdown sequence has run; the program ends now.
+    void programEnded();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void connectSignals();
+    void Form_Unload();
+    void Timer2_Timer();
+    void saveSettings();
+    void saveWordBank();
+    bool claimSingleInstance();
+
+    // Word list (list view, sorting, pop-up menu, edit dialog, save as).
+    void setupWordList();
+    void connectWordListSignals();
+
+    // The drill.
+    void setupDrill();
+    void connectDrillSignals();
+    void stopDrillForShutdown();
+
+    // Word files and import.
+    void connectImportSignals();
+
+    // Shell integration: Start-menu entry, web links, About.
+    void connectShellSignals();
+    void makeStartMenuEntry();
+
+    AppContext m_context;
+    std::unique_ptr<Ui::Form1> m_ui;
+    WordListModel *m_wordList = nullptr;
+    QMenu *m_menu列表 = nullptr;
+    QTimer *m_Timer1 = nullptr;
+    QTimer *m_Timer2 = nullptr;
+    std::unique_ptr<QLockFile> m_instanceLock;
+    QString m_wordBankPath;
+    bool m_secondInstanceFound = false;
+    bool IsSecondInstance = false;
+    bool m_unloaded = false;
+    bool m_wordBankUnreadable = false;
+    QString m_wordBankError;
+    std::unique_ptr<Settings> m_settings;
+};

@@ -1,0 +1,55 @@
+#include "Form1.h"
+#include "Settings.h"
+#include "TerminationSignals.h"
+#include "shell/AppInfo.h"
+#include "shell/DesktopLauncher.h"
+#include "shell/QtDialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(AppInfo::title());
+    QApplication::setApplicationDisplayName(AppInfo::title());
+    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                            .arg(AppInfo::versionMajor())
+                                            .arg(AppInfo::versionMinor())
+                                            .arg(AppInfo::versionRevision()));
+    // The drill hides the main window; the program ends only through its shutdown sequence.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QtDialogs dialogs;
+    DesktopLauncher launcher;
+
+    AppContext context;
+    context.programFolder = QApplication::applicationDirPath();
+    context.executablePath = QApplication::applicationFilePath();
+#ifdef Q_OS_WIN
+    const QString lockFolder = QDir::tempPath();
+#else
+    QString lockFolder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (lockFolder.isEmpty())
+        lockFolder = QDir::tempPath();
+#endif
+    context.instanceLockPath = QDir(lockFolder).filePath(AppInfo::title() + QStringLiteral(".lock"));
+    context.dialogs = &dialogs;
+    context.launcher = &launcher;
+
+    Form1 form(context);
+    QObject::connect(&form, &Form1::programEnded, &app, [] { QCoreApplication::exit(0); },
+                     Qt::QueuedConnection);
+
+    TerminationSignals signals;
+    QObject::connect(&signals, &TerminationSignals::terminationRequested, &form, &Form1::shutdown);
+    // The end of the desktop session saves exactly as the close box does.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, [&form](QSessionManager &) {
+        form.shutdown();
+    });
+
+    form.Form_Load();
+    form.showAtStart();
+    return QApplication::exec();
+}

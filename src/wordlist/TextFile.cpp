@@ -1,0 +1,251 @@
+#include "TextFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace TextFile {
+
+namespace {
+
+// Length of the strictly valid UTF-8 sequence starting at p (no overlong forms, no surrogates,
+// nothing above U+10FFFF), or 0 when there is none.
+int utf8SequenceLength(const unsigned char *p, const unsigned char *end)
+{
+    const unsigned char c = p[0];
+    auto cont = [&](int i, unsigned char lo = 0x80, unsigned char hi = 0xBF) {
+        return p + i < end && p[i] >= lo && p[i] <= hi;
+    };
+    if (c >= 0xC2 && c <= 0xDF)
+        return cont(1) ? 2 : 0;
+    if (c == 0xE0)
+        return cont(1, 0xA0) && cont(2) ? 3 : 0;
+    if ((c >= 0xE1 && c <= 0xEC) || c == 0xEE || c == 0xEF)
+        return cont(1) && cont(2) ? 3 : 0;
+    if (c == 0xED)
+        return cont(1, 0x80, 0x9F) && cont(2) ? 3 : 0;
+    if (c == 0xF0)
+        return cont(1, 0x90) && cont(2) && cont(3) ? 4 : 0;
+    if (c >= 0xF1 && c <= 0xF3)
+        return cont(1) && cont(2) && cont(3) ? 4 : 0;
+    if (c == 0xF4)
+        return cont(1, 0x80, 0x8F) && cont(2) && cont(3) ? 4 : 0;
+    return 0;
+}
+
+// True when the bytes are strictly valid UTF-8 and hold enough multi-byte sequences that reading
+// them as GBK is implausible. A short text that is valid either way (one accented letter, say)
+// stays GBK, the format's own encoding.
+bool looksLikeUtf8(const QByteArray &bytes)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const auto *end = p + bytes.size();
+    int evidence = 0;
+    while (p < end) {
+        if (*p < 0x80) {
+            ++p;
+            continue;
+        }
+        const int len = utf8SequenceLength(p, end);
+        if (len == 0)
+            return false;
+        // A three- or four-byte sequence is far less likely to arise from GBK by chance.
+        evidence += len == 2 ? 1 : 2;
+        p += len;
+    }
+    return evidence >= 3;
+}
+
+QString decodeWith(QStringConverter::Encoding enc, QByteArrayView bytes)
+{
+    QStringDecoder dec(enc, QStringConverter::Flag::Stateless);
+    return dec.decode(bytes);
+}
+
+// GBK as the format's files hold it. Bytes GB18030 does not define (0x80, which GBK writers use for
+// the euro sign, and broken sequences) never stop the read.
+QString decodeGbk(QByteArrayView bytes)
+{
+    QStringDecoder dec("GB18030", QStringConverter::Flag::Stateless);
+    if (!dec.isValid())
+        return QString::fromLatin1(bytes);
+    if (!bytes.contains('\x80'))
+        return dec.decode(bytes);
+    // Decode around each lone 0x80 (a lead byte 0x81..0xFE never produces it as a trail byte).
+    QString out;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b >= 0x81 && b <= 0xFE) {
+            ++i; // skip the trail byte of a double-byte character (four-byte forms have no 0x80)
+            continue;
+        }
+        if (b == 0x80) {
+            out += dec.decode(bytes.sliced(start, i - start));
+            out += QChar(0x20AC);
+            start = i + 1;
+        }
+    }
+    out += dec.decode(bytes.sliced(start));
+    return out;
+}
+
+} // namespace
+
+QString normaliseLineEnds(QString text)
+{
+    // Most files already use CR LF throughout: check first, copy only when needed.
+    const qsizetype n = text.size();
+    const QChar *d = text.constData();
+    bool clean = true;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (d[i] == u'\r') {
+            if (i + 1 < n && d[i + 1] == u'\n') {
+                ++i;
+                continue;
+            }
+            clean = false;
+            break;
+        }
+        if (d[i] == u'\n') {
+            clean = false;
+            break;
+        }
+    }
+    if (clean)
+        return text;
+    QString out;
+    out.reserve(n + n / 16);
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = d[i];
+        if (c == u'\r') {
+            out += u"\r\n";
+            if (i + 1 < n && d[i + 1] == u'\n')
+                ++i;
+        } else if (c == u'\n') {
+            out += u"\r\n";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString decode(const QByteArray &bytes, Encoding *detected)
+{
+    Encoding enc = Encoding::Gbk;
+    QString text;
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        enc = Encoding::Utf8Bom;
+        text = decodeWith(QStringConverter::Utf8, QByteArrayView(bytes).sliced(3));
+    } else if (bytes.startsWith("\xFF\xFE")) {
+        enc = Encoding::Utf16LE;
+        text = decodeWith(QStringConverter::Utf16LE, QByteArrayView(bytes).sliced(2));
+    } else if (bytes.startsWith("\xFE\xFF")) {
+        enc = Encoding::Utf16BE;
+        text = decodeWith(QStringConverter::Utf16BE, QByteArrayView(bytes).sliced(2));
+    } else if (looksLikeUtf8(bytes)) {
+        enc = Encoding::Utf8;
+        text = QString::fromUtf8(bytes);
+    } else {
+        text = decodeGbk(bytes);
+    }
+    if (detected)
+        *detected = enc;
+    return normaliseLineEnds(std::move(text));
+}
+
+QByteArray encode(QStringView text)
+{
+    QStringEncoder gbk("GBK", QStringConverter::Flag::Stateless);
+    QStringEncoder gb18030("GB18030", QStringConverter::Flag::Stateless);
+    if (!gbk.isValid() || !gb18030.isValid())
+        return text.toUtf8();
+    QByteArray out;
+    out.reserve(text.size() * 2);
+    // Encode a line at a time; only a line where GBK had to write '?' for something that was not a
+    // '?' is done again character by character, the missing ones in GB18030.
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        qsizetype end = text.indexOf(u'\n', pos);
+        end = end < 0 ? text.size() : end + 1;
+        const QStringView line = text.sliced(pos, end - pos);
+        pos = end;
+        const QByteArray bytes = gbk.encode(line);
+        if (bytes.count('?') == line.count(u'?')) {
+            out += bytes;
+            continue;
+        }
+        for (qsizetype i = 0; i < line.size();) {
+            const qsizetype len = (line[i].isHighSurrogate() && i + 1 < line.size() && line[i + 1].isLowSurrogate()) ? 2 : 1;
+            const QStringView ch = line.sliced(i, len);
+            QByteArray one = gbk.encode(ch);
+            if (one == "?" && ch != u"?")
+                one = gb18030.encode(ch);
+            out += one;
+            i += len;
+        }
+    }
+    return out;
+}
+
+bool read(const QString &path, QString *text, QString *error)
+{
+    text->clear();
+    QFile file(path);
+    if (QFileInfo(path).isDir()) {
+        if (error)
+            *error = QStringLiteral("这是一个文件夹");
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    *text = decode(bytes);
+    return true;
+}
+
+bool write(const QString &path, QStringView text, QString *error)
+{
+    QSaveFile file(path);
+    auto fail = [&](const QString &why) {
+        if (error)
+            *error = why;
+        file.cancelWriting();
+        return false;
+    };
+    if (QFileInfo(path).isDir())
+        return fail(QStringLiteral("同名的文件夹已存在"));
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
+    const QByteArray bytes = encode(text);
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        return fail(file.errorString());
+#ifdef Q_OS_UNIX
+    // On disk before it replaces the old file, so a power cut never leaves an empty word bank.
+    if (::fsync(file.handle()) != 0)
+        return fail(QString::fromLocal8Bit(strerror(errno)));
+#endif
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace TextFile

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+class WordListModel;
+
+// The word-pair text format: one entry a line, word, two spaces, meaning; CR LF after every line.
+namespace Module1 {
+
+// Adds one entry for every word pair in `text` (lines separated by CR LF) to `list`, after the
+// entries already there. Lines whose key is already in the list are dropped; nothing is reported.
+void ImportWordPairs(const QString &text, WordListModel &list);
+
+// The same for text that has the meaning first.
+void ImportWordPairsReversed(const QString &text, WordListModel &list);
+
+} // namespace Module1
+
+namespace WordPairs {
+
+// Removes U+0020 (only that character) at both ends.
+QStringView trimSpaces(QStringView s);
+
+// The whole list as word-pair text: one line per entry, CR LF after each; a single CR LF when the
+// list is empty.
+QString formatList(const WordListModel &list);
+
+} // namespace WordPairs
