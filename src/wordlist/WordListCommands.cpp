@@ -1,0 +1,55 @@
+#include "WordListCommands.h"
+
+#include "WordListModel.h"
+
+#include <QItemSelectionModel>
+
+#include <vector>
+
+namespace WordListCommands {
+
+QList<int> selectedRows(const QItemSelectionModel &selection)
+{
+    const QAbstractItemModel *model = selection.model();
+    const int rowCount = model ? model->rowCount() : 0;
+    if (rowCount == 0 || !selection.hasSelection())
+        return {};
+    // Mark rows instead of asking the model per row (QItemSelectionModel::selectedRows is
+    // quadratic in the number of ranges).
+    std::vector<bool> marked(static_cast<size_t>(rowCount), false);
+    int found = 0;
+    for (const QItemSelectionRange &range : selection.selection()) {
+        if (!range.isValid() || range.parent().isValid())
+            continue;
+        const int bottom = std::min(range.bottom(), rowCount - 1);
+        for (int row = std::max(range.top(), 0); row <= bottom; ++row) {
+            if (!marked[static_cast<size_t>(row)]) {
+                marked[static_cast<size_t>(row)] = true;
+                ++found;
+            }
+        }
+    }
+    QList<int> rows;
+    rows.reserve(found);
+    for (int row = 0; row < rowCount; ++row) {
+        if (marked[static_cast<size_t>(row)])
+            rows.append(row);
+    }
+    return rows;
+}
+
+int removeSelected(WordListModel &list, QItemSelectionModel &selection)
+{
+    const QList<int> rows = selectedRows(selection);
+    if (rows.isEmpty())
+        return 0;
+    const int currentColumn = std::max(selection.currentIndex().column(), 0);
+    list.removeEntries(rows);
+    if (list.count() > 0) {
+        const int row = std::min(rows.first(), list.count() - 1);
+        selection.setCurrentIndex(list.index(row, currentColumn), QItemSelectionModel::NoUpdate);
+    }
+    return static_cast<int>(rows.size());
+}
+
+} // namespace WordListCommands
