@@ -11,9 +11,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QShortcut>
 
 #include <functional>
 #include <memory>
@@ -111,30 +111,38 @@ void Form1::connectWordListSignals()
         }
         return false;
     });
-    // The menu key (or Shift+F10) opens the same menu at the current row.
     new EventHook(view, [this, view, viewport](QEvent *event) {
-        if (event->type() != QEvent::ContextMenu
-            || static_cast<QContextMenuEvent *>(event)->reason() != QContextMenuEvent::Keyboard)
+        // Keys as users expect of a list; the menu itself shows no shortcut keys.
+        if (event->type() == QEvent::KeyPress) {
+            auto *key = static_cast<QKeyEvent *>(event);
+            const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+            if (mods != Qt::NoModifier)
+                return false;
+            if (key->key() == Qt::Key_Delete) {
+                menu删除_Click();
+                return true;
+            }
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                menu修改_Click();
+                return true;
+            }
             return false;
-        QPoint at(0, 0);
-        const int row = currentEntryRow();
-        if (row >= 0) {
-            const QRect rect = view->visualRect(m_wordList->index(row, 0));
-            if (viewport->rect().intersects(rect))
-                at = rect.bottomLeft();
         }
-        m_menu列表->popup(viewport->mapToGlobal(at));
-        return true;
+        // The menu key (or Shift+F10) opens the same menu at the current row.
+        if (event->type() == QEvent::ContextMenu
+            && static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard) {
+            QPoint at(0, 0);
+            const int row = currentEntryRow();
+            if (row >= 0) {
+                const QRect rect = view->visualRect(m_wordList->index(row, 0));
+                if (viewport->rect().intersects(rect))
+                    at = rect.bottomLeft();
+            }
+            m_menu列表->popup(viewport->mapToGlobal(at));
+            return true;
+        }
+        return false;
     });
-
-    // Keys as users expect of a list; the menu itself shows no shortcut keys.
-    auto *deleteKey = new QShortcut(QKeySequence(Qt::Key_Delete), view, nullptr, nullptr, Qt::WidgetShortcut);
-    connect(deleteKey, &QShortcut::activated, this, [this] { menu删除_Click(); });
-    auto *enterKey = new QShortcut(QKeySequence(Qt::Key_Return), view, nullptr, nullptr, Qt::WidgetShortcut);
-    connect(enterKey, &QShortcut::activated, this, [this] { menu修改_Click(); });
-    auto *keypadEnterKey =
-        new QShortcut(QKeySequence(Qt::KeypadModifier | Qt::Key_Enter), view, nullptr, nullptr, Qt::WidgetShortcut);
-    connect(keypadEnterKey, &QShortcut::activated, this, [this] { menu修改_Click(); });
 
     connect(listMenuAction("menu删除"), &QAction::triggered, this, [this] { menu删除_Click(); });
     connect(listMenuAction("menu修改"), &QAction::triggered, this, [this] { menu修改_Click(); });
