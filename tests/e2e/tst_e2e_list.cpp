@@ -1,0 +1,46 @@
+// The word list's pop-up menu in the real program: a right-click over the list, a pick from the
+// menu, and what the word bank holds after closing.
+#include "E2eProgram.h"
+
+#include "wordlist/TextFile.h"
+
+#include <QTest>
+#include <QThread>
+
+class TestE2eList : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void clearFromThePopupMenuEmptiesTheBank();
+};
+
+void TestE2eList::clearFromThePopupMenuEmptiesTheBank()
+{
+    E2eProgram program;
+    QString bank;
+    for (int i = 0; i < 500; ++i)
+        bank += QStringLiteral("word%1  词%1\r\n").arg(i);
+    program.writeFile(program.wordBankPath(), TextFile::encode(bank));
+    QVERIFY(program.start());
+    const QRect main = E2eProgram::geometry(program.mainWindow);
+
+    // A left click on a row opens nothing: the keys below would then act on the list, not a menu.
+    const int x = main.x() + 120;
+    const int y = main.y() + 54 + 60;
+    E2eProgram::click(x, y, 1);
+    // A right click opens the menu where the mouse is; its third entry is "清空列表".
+    E2eProgram::click(x, y, 3);
+    QThread::msleep(300);
+    if (qEnvironmentVariableIsSet("QUORVEL_E2E_SHOTS"))
+        E2eProgram::screenshot(qEnvironmentVariable("QUORVEL_E2E_SHOTS") + QStringLiteral("/list-menu.png"));
+    E2eProgram::key(QStringLiteral("Down Down Down Return"));
+    QThread::msleep(300);
+
+    E2eProgram::closeWindow(program.mainWindow);
+    QVERIFY(program.waitForExit());
+    QCOMPARE(program.exitCode(), 0);
+    QCOMPARE(program.readFile(program.wordBankPath()), QByteArray("\r\n"));
+}
+
+QTEST_GUILESS_MAIN(TestE2eList)
+#include "tst_e2e_list.moc"
