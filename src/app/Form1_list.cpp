@@ -51,6 +51,11 @@ void Form1::setupWordList()
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setShowGrid(false);
     view->setWordWrap(false);
+    // The header's empty part past the last column looks like the header, not like the window.
+    QHeaderView *header = view->horizontalHeader();
+    QPalette headerPalette = header->palette();
+    headerPalette.setColor(QPalette::Window, headerPalette.color(QPalette::Button));
+    header->setPalette(headerPalette);
 
     m_menu列表 = new QMenu(QStringLiteral("列表"), this);
     m_menu列表->setObjectName(QStringLiteral("menu列表"));
