@@ -10,6 +10,7 @@
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
@@ -34,6 +35,27 @@ protected:
 
 private:
     std::function<bool(QEvent *)> m_hook;
+};
+
+// The busy cursor while a command works through a list long enough to take a noticeable moment.
+class BusyCursor
+{
+public:
+    explicit BusyCursor(int entries) : m_active(entries >= 100000)
+    {
+        if (m_active)
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~BusyCursor()
+    {
+        if (m_active)
+            QGuiApplication::restoreOverrideCursor();
+    }
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+
+private:
+    bool m_active;
 };
 
 } // namespace
@@ -158,6 +180,7 @@ void Form1::connectWordListSignals()
 
 void Form1::ListView1_ColumnClick(int column)
 {
+    const BusyCursor busy(m_wordList->count());
     m_sorter.sortByColumn(*m_wordList, column);
 }
 
@@ -182,6 +205,7 @@ void Form1::menu删除_Click()
 {
     if (m_wordList->count() == 0)
         return;
+    const BusyCursor busy(m_wordList->count());
     WordListCommands::removeSelected(*m_wordList, *m_ui->ListView1->selectionModel());
     updateCountLabel();
 }
@@ -200,6 +224,7 @@ void Form1::menu修改_Click()
 
 void Form1::menu清空列表_Click()
 {
+    const BusyCursor busy(m_wordList->count());
     m_wordList->clear();
     updateCountLabel();
 }
