@@ -126,6 +126,11 @@ void WordListModel::rebuildIndex()
     growIndexFor(m_entries.size());
 }
 
+bool WordListModel::containsPair(QStringView word, QStringView meaning) const
+{
+    return !m_entries.empty() && findSlot(hashKey(meaning, word), meaning, word) >= 0;
+}
+
 bool WordListModel::containsKey(const QString &key) const
 {
     return findSlot(hashKey(QStringView(), key), QStringView(), key) >= 0;
