@@ -20,9 +20,13 @@ const QString kStopTip = QStringLiteral("停止背单词");
 void Form1::setupDrill()
 {
     m_drill = std::make_unique<DrillScheduler>();
+    FormShowWord::loadPictures();
     m_ui->Check1->setIcon(QIcon(QStringLiteral(":/pictures/drill.png")));
     m_ui->Check1->setIconSize(QSize(12, 12));
     m_ui->Check1->setToolTip(kStartTip);
+    // Wide enough for the picture and the whole caption with the fonts this system has.
+    QPushButton *toggle = m_ui->Check1;
+    toggle->resize(qMax(toggle->width(), toggle->sizeHint().width()), toggle->height());
 }
 
 void Form1::connectDrillSignals()

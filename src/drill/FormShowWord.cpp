@@ -8,6 +8,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+static void initResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
 namespace {
 // The window's one-pixel frame; the controls are placed in the client area inside it.
 constexpr int kBorder = 1;
@@ -15,7 +20,17 @@ const QColor kBackground(192, 255, 192);
 const QColor kFrame(64, 64, 64);
 } // namespace
 
-FormShowWord::FormShowWord(QWidget *parent) : QWidget(parent), m_ui(std::make_unique<Ui::FormShowWord>())
+void FormShowWord::loadPictures()
+{
+    static const bool loaded = [] {
+        initResources();
+        return true;
+    }();
+    Q_UNUSED(loaded);
+}
+
+FormShowWord::FormShowWord(QWidget *parent)
+    : QWidget(parent), m_ui((loadPictures(), std::make_unique<Ui::FormShowWord>()))
 {
     m_ui->setupUi(this);
 
