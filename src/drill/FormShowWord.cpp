@@ -148,6 +148,8 @@ void FormShowWord::Label1_MouseMove(QMouseEvent *event)
     case Drag::Pressed:
         if ((global - m_pressGlobal).manhattanLength() < dragThreshold)
             return;
+        // Catch up with the pointer first, so the text stays where it was grabbed.
+        move(m_windowAtPress + (global - m_pressGlobal));
         if (Module1::DragWindow(this)) {
             // The window manager moves the window until the button is released.
             m_drag = Drag::None;
