@@ -5,6 +5,7 @@
 #include "WindowProcedures.h"
 #include "ui_FormShowWord.h"
 
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -18,6 +19,14 @@ namespace {
 constexpr int kBorder = 1;
 const QColor kBackground(192, 255, 192);
 const QColor kFrame(64, 64, 64);
+
+// Window managers' move loops follow the left button (X11 and Win32 are told so, or assume it);
+// a drag with another button is moved here, except on Wayland where only the compositor can
+// move a window and takes any button.
+bool systemMoveFor(Qt::MouseButton button)
+{
+    return button == Qt::LeftButton || QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
 } // namespace
 
 void FormShowWord::loadPictures()
@@ -135,6 +144,7 @@ void FormShowWord::Label1_MouseDown(QMouseEvent *event)
     // Any button drags. The move starts only once the pointer has travelled a little: a move
     // begun by the window manager on the press itself would swallow the double-click.
     m_drag = Drag::Pressed;
+    m_pressButton = event->button();
     m_pressGlobal = event->globalPosition().toPoint();
     m_windowAtPress = pos();
 }
@@ -150,7 +160,7 @@ void FormShowWord::Label1_MouseMove(QMouseEvent *event)
             return;
         // Catch up with the pointer first, so the text stays where it was grabbed.
         move(m_windowAtPress + (global - m_pressGlobal));
-        if (Module1::DragWindow(this)) {
+        if (systemMoveFor(m_pressButton) && Module1::DragWindow(this)) {
             // The window manager moves the window until the button is released.
             m_drag = Drag::None;
             return;

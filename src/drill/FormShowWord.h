@@ -64,6 +64,7 @@ private:
 
     enum class Drag { None, Pressed, Manual };
     Drag m_drag = Drag::None;
+    Qt::MouseButton m_pressButton = Qt::NoButton;
     QPoint m_pressGlobal;
     QPoint m_windowAtPress;
 };
