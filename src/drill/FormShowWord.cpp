@@ -55,7 +55,6 @@ FormShowWord::FormShowWord(QWidget *parent)
 #endif
     setWindowFlags(flags);
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setAttribute(Qt::WA_DeleteOnClose, false);
 
     QPalette pal = palette();
     pal.setColor(QPalette::Window, kBackground);

@@ -109,6 +109,7 @@ private Q_SLOTS:
     void listOrderWithDelay();
     void startsAfterTheSelectedEntry_data();
     void startsAfterTheSelectedEntry();
+    void shownEntryIsScrolledIntoView();
     void remainderCarriesOverToTheNextDrill();
     void randomOrder();
     void windowFollowsTheTextAndKeepsItsPlace();
@@ -220,6 +221,19 @@ void TestForm1Drill::startsAfterTheSelectedEntry()
     d.select(selected);
     d.toggle()->setChecked(true);
     QCOMPARE(d.caption(), first);
+}
+
+void TestForm1Drill::shownEntryIsScrolledIntoView()
+{
+    Drill d(400);
+    d.select(249);
+    d.toggle()->setChecked(true);
+    QCOMPARE(d.caption(), QStringLiteral("w251  m251"));
+    d.pressStop();
+    QVERIFY(d.form.isVisible());
+    const QModelIndex shown = d.form.wordList()->index(250, 0);
+    QCOMPARE(d.list()->currentIndex(), shown);
+    QVERIFY(d.list()->viewport()->rect().contains(d.list()->visualRect(shown)));
 }
 
 void TestForm1Drill::remainderCarriesOverToTheNextDrill()
