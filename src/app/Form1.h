@@ -53,10 +53,6 @@ public:
     DrillScheduler &drillScheduler() { return *m_drill; }
     // The floating word window while a drill runs, otherwise null.
     FormShowWord *floatingWindow() const { return m_FormShowWord.get(); }
-    // Shows the next entry of the drill: chooses it, selects it in the list, hands its text to
-    // the floating window.
-    void 显示单词对照();
-
 Q_SIGNALS:
     // The shutdown sequence has run; the program ends now.
     void programEnded();
@@ -84,6 +80,9 @@ private:
     void stopDrillForShutdown();
     void Check1_Click();
     void Timer1_Timer();
+    // Shows the next entry of the drill: chooses it, selects it in the list, hands its text to
+    // the floating window.
+    void 显示单词对照();
     void startDrill();
     void stopDrill();
     void loadFormShowWord();

@@ -59,25 +59,20 @@ class TestDrillScheduler : public QObject
 private Q_SLOTS:
     void ticks_data();
     void ticks();
-    void remainderCarriesOverIntoTheNextDrill();
     void delayText_data();
     void delayText();
     void listOrder_data();
     void listOrder();
-    void listOrderRunsThroughTheListAndWraps();
     void roundingTiesGoToEven_data();
     void roundingTiesGoToEven();
     void randomRedrawsBelowOneAndReseedsBeforeEveryDraw();
     void randomDistribution_data();
     void randomDistribution();
-    void orderTextChoosesTheRule();
     void clockRandomDiffersEvenOnAStoppedClock();
     void displayText_data();
     void displayText();
     void lookupWord_data();
     void lookupWord();
-    void layoutFollowsTheText_data();
-    void layoutFollowsTheText();
     void startPositionIsInTheWorkArea_data();
     void startPositionIsInTheWorkArea();
 };
@@ -111,18 +106,6 @@ void TestDrillScheduler::ticks()
     QFETCH(QList<int>, due);
     DrillScheduler s;
     QCOMPARE(dueTicks(s, delays, ticks), due);
-}
-
-void TestDrillScheduler::remainderCarriesOverIntoTheNextDrill()
-{
-    // Delay 10, stopped 4 s after the last word: the next drill's second word comes after 6 s.
-    DrillScheduler s;
-    const QStringList ten{QStringLiteral("10")};
-    QCOMPARE(dueTicks(s, ten, 14), QList<int>{10});
-    QCOMPARE(s.elapsedSeconds(), 4);
-    // (Starting and stopping a drill does not touch the count.)
-    QCOMPARE(dueTicks(s, ten, 26), (QList<int>{6, 16, 26}));
-    QCOMPARE(s.elapsedSeconds(), 0);
 }
 
 void TestDrillScheduler::delayText_data()
@@ -168,24 +151,6 @@ void TestDrillScheduler::listOrder()
     QFETCH(int, count);
     QFETCH(int, next);
     QCOMPARE(DrillScheduler::nextInListOrder(selected, count), next);
-}
-
-void TestDrillScheduler::listOrderRunsThroughTheListAndWraps()
-{
-    // N = 3, delay 3, nothing selected: entries 1, 2, 3, 1, 2 with the first at once.
-    DrillScheduler s;
-    QList<int> shown;
-    int selected = -1;
-    auto show = [&] {
-        selected = s.nextRow(QStringLiteral("顺序"), selected, 3);
-        shown << selected;
-    };
-    show();
-    for (int t = 0; t < 12; ++t) {
-        if (s.tick(QStringLiteral("3")))
-            show();
-    }
-    QCOMPARE(shown, (QList<int>{0, 1, 2, 0, 1}));
 }
 
 void TestDrillScheduler::roundingTiesGoToEven_data()
@@ -260,18 +225,6 @@ void TestDrillScheduler::randomDistribution()
     }
 }
 
-void TestDrillScheduler::orderTextChoosesTheRule()
-{
-    auto *random = new ScriptedRandom({0.9});
-    DrillScheduler s{std::unique_ptr<DrillRandom>(random)};
-    QCOMPARE(s.nextRow(QStringLiteral("顺序"), 0, 5), 1);
-    QCOMPARE(random->draws, 0);
-    // Any other text is random order: 0.9 × 5 = 4.5 goes to 4, entry 4.
-    QCOMPARE(s.nextRow(QStringLiteral("随机"), 0, 5), 3);
-    QCOMPARE(s.nextRow(QStringLiteral("something else"), 0, 5), 3);
-    QCOMPARE(s.nextRow(QStringLiteral("随机"), -1, 0), -1);
-}
-
 void TestDrillScheduler::clockRandomDiffersEvenOnAStoppedClock()
 {
     // A coarse clock may read the same on two reseeds in a row; the draws must still differ, or
@@ -343,32 +296,6 @@ void TestDrillScheduler::lookupWord()
     QFETCH(QString, caption);
     QFETCH(QString, word);
     QCOMPARE(DrillText::lookupWord(caption), word);
-}
-
-void TestDrillScheduler::layoutFollowsTheText_data()
-{
-    QTest::addColumn<QSize>("label");
-    QTest::addColumn<QRect>("labelRect");
-    QTest::addColumn<QRect>("backdrop");
-    QTest::addColumn<QSize>("window");
-    // The designed stop button: 15, 10, 435 × 465 twips = 1, 1, 29 × 31 px.
-    QTest::newRow("designed text") << QSize(436, 29) << QRect(31, 0, 436, 29) << QRect(31, 0, 436, 32)
-                                   << QSize(474, 32);
-    QTest::newRow("short") << QSize(60, 42) << QRect(31, 0, 60, 42) << QRect(31, 0, 60, 45) << QSize(98, 45);
-    QTest::newRow("very long") << QSize(3000, 42) << QRect(31, 0, 3000, 42) << QRect(31, 0, 3000, 45)
-                               << QSize(3038, 45);
-}
-
-void TestDrillScheduler::layoutFollowsTheText()
-{
-    QFETCH(QSize, label);
-    QFETCH(QRect, labelRect);
-    QFETCH(QRect, backdrop);
-    QFETCH(QSize, window);
-    const FloatingLayout layout = FloatingWindow::layoutFor(QRect(1, 1, 29, 31), label);
-    QCOMPARE(layout.label, labelRect);
-    QCOMPARE(layout.backdrop, backdrop);
-    QCOMPARE(layout.window, window);
 }
 
 void TestDrillScheduler::startPositionIsInTheWorkArea_data()

@@ -112,7 +112,6 @@ private Q_SLOTS:
     void shownEntryIsScrolledIntoView();
     void remainderCarriesOverToTheNextDrill();
     void randomOrder();
-    void windowFollowsTheTextAndKeepsItsPlace();
     void doubleClickAsksForTheWord();
     void shutdownDuringADrillSavesAndCloses();
 };
@@ -269,30 +268,6 @@ void TestForm1Drill::randomOrder()
     QCOMPARE(d.selectedRow(), 4);
     d.tick(3);
     QCOMPARE(d.caption(), QStringLiteral("w2  m2"));
-}
-
-void TestForm1Drill::windowFollowsTheTextAndKeepsItsPlace()
-{
-    Drill d(0);
-    d.form.wordList()->addEntry(QStringLiteral("go"), QStringLiteral("去"));
-    d.form.wordList()->addEntry(QStringLiteral("extraordinary"), QStringLiteral("非凡的，特别的，额外的"));
-    d.form.wordList()->addEntry(QStringLiteral("hello"), QString());
-    d.toggle()->setChecked(true);
-    FormShowWord *w = d.window();
-    const QPoint start = w->pos();
-    const int shortWidth = w->width();
-    d.tick(3);
-    QCOMPARE(d.caption(), QStringLiteral("extraordinary  非凡的，特别的，额外的"));
-    QVERIFY(w->width() > shortWidth);
-    QCOMPARE(w->pos(), start);
-    QCOMPARE(w->size(), QSize(w->label1Geometry().width() + 38, w->label1Geometry().height() + 3));
-
-    // Dragged elsewhere, it stays there for later words.
-    w->move(start - QPoint(0, 200));
-    d.tick(3);
-    QCOMPARE(d.caption(), QStringLiteral("hello"));
-    QCOMPARE(w->pos(), start - QPoint(0, 200));
-    QVERIFY(w->width() < 300);
 }
 
 void TestForm1Drill::doubleClickAsksForTheWord()

@@ -54,20 +54,11 @@ void TestFormShowWord::loadsAsDesigned()
     QVERIFY(flags.testFlag(Qt::WindowDoesNotAcceptFocus));
     QVERIFY(w.testAttribute(Qt::WA_ShowWithoutActivating));
 
-    auto *stop = w.findChild<QPushButton *>(QStringLiteral("Command1"));
-    QCOMPARE(stop->toolTip(), QStringLiteral("停止播放单词"));
-    QVERIFY(stop->text().isEmpty());
-    QVERIFY(!stop->icon().isNull());
-    QCOMPARE(stop->focusPolicy(), Qt::NoFocus);
-    auto *backdrop = w.findChild<QLabel *>(QStringLiteral("Image2"));
-    QVERIFY(!backdrop->pixmap().isNull());
-    QVERIFY(backdrop->hasScaledContents());
+    // The pictures are compiled in.
+    QVERIFY(!w.findChild<QPushButton *>(QStringLiteral("Command1"))->icon().isNull());
+    QVERIFY(!w.findChild<QLabel *>(QStringLiteral("Image2"))->pixmap().isNull());
 
-    QLabel *text = label1(w);
-    QVERIFY(text->font().bold());
-    QCOMPARE(text->font().pointSizeF(), 21.75);
-    QCOMPARE(text->textFormat(), Qt::PlainText); // a "<b>" in an entry shows as typed
-    QVERIFY(!text->wordWrap());
+    QCOMPARE(label1(w)->textFormat(), Qt::PlainText); // a "<b>" in an entry shows as typed
 }
 
 void TestFormShowWord::everyTextLaysTheWindowOut()

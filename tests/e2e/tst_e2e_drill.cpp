@@ -109,7 +109,6 @@ class TestE2eDrill : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void drill();
-    void emptyListIsRefused();
 };
 
 void TestE2eDrill::drill()
@@ -190,32 +189,6 @@ void TestE2eDrill::drill()
     E2eProgram::closeWindow(program.mainWindow);
     QVERIFY(program.waitForExit());
     QCOMPARE(program.exitCode(), 0);
-}
-
-void TestE2eDrill::emptyListIsRefused()
-{
-    E2eProgram program;
-    QVERIFY(program.start());
-    const QRect main = E2eProgram::geometry(program.mainWindow);
-    E2eProgram::click(main.x() + 190, main.y() + 13);
-    // The refusal in a message box of its own; the main window stays, no floating window.
-    QString box;
-    QDeadlineTimer deadline(5000);
-    while (box.isEmpty() && !deadline.hasExpired()) {
-        for (const QString &id : visibleProgramWindows(program.mainWindow)) {
-            if (E2eProgram::run(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), id})
-                == QStringLiteral("TanvicQuorvel"))
-                box = id;
-        }
-        QThread::msleep(100);
-    }
-    QVERIFY(!box.isEmpty());
-    QVERIFY(E2eProgram::isViewable(program.mainWindow));
-    E2eProgram::key(QStringLiteral("Return"));
-    QVERIFY(program.waitForWindowGone(box));
-    QVERIFY(visibleProgramWindows(program.mainWindow).isEmpty());
-    E2eProgram::closeWindow(program.mainWindow);
-    QVERIFY(program.waitForExit());
 }
 
 QTEST_GUILESS_MAIN(TestE2eDrill)
