@@ -53,6 +53,7 @@ public:
     DrillScheduler &drillScheduler() { return *m_drill; }
     // The floating word window while a drill runs, otherwise null.
     FormShowWord *floatingWindow() const { return m_FormShowWord.get(); }
+
 Q_SIGNALS:
     // The shutdown sequence has run; the program ends now.
     void programEnded();

@@ -20,9 +20,9 @@ constexpr int kBorder = 1;
 const QColor kBackground(192, 255, 192);
 const QColor kFrame(64, 64, 64);
 
-// Window managers' move loops follow the left button (X11 and Win32 are told so, or assume it);
-// a drag with another button is moved here, except on Wayland where only the compositor can
-// move a window and takes any button.
+// The window manager's move loop follows the left button (Qt's X11 request names button 1, the
+// Win32 caption move tracks the left button); a drag with another button is moved here instead,
+// except on Wayland, where only the compositor can move a window and any button will do.
 bool systemMoveFor(Qt::MouseButton button)
 {
     return button == Qt::LeftButton || QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
