@@ -83,7 +83,7 @@ private:
     void menu修改_Click();
     void menu清空列表_Click();
     void menu列表另存为_Click();
-    // The row of the list's current entry, or -1 when there is none.
+    // The row of the list's current entry (the selected one), or -1 when there is none.
     int currentEntryRow() const;
     QAction *listMenuAction(const char *objectName) const;
 

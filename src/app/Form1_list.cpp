@@ -197,8 +197,7 @@ void Form1::ListView1_DblClick()
 
 int Form1::currentEntryRow() const
 {
-    const QModelIndex current = m_ui->ListView1->currentIndex();
-    return current.isValid() ? current.row() : -1;
+    return WordListCommands::currentEntryRow(*m_ui->ListView1->selectionModel());
 }
 
 void Form1::menu删除_Click()

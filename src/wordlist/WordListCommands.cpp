@@ -39,6 +39,19 @@ QList<int> rowsOf(const QItemSelection &ranges, int rowCount)
 
 } // namespace
 
+int currentEntryRow(const QItemSelectionModel &selection)
+{
+    const QModelIndex current = selection.currentIndex();
+    if (current.isValid() && selection.isSelected(current))
+        return current.row();
+    int first = -1;
+    for (const QItemSelectionRange &range : selection.selection()) {
+        if (range.isValid() && !range.parent().isValid() && (first < 0 || range.top() < first))
+            first = range.top();
+    }
+    return first;
+}
+
 QList<int> selectedRows(const QItemSelectionModel &selection)
 {
     const QAbstractItemModel *model = selection.model();

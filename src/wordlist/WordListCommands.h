@@ -8,6 +8,10 @@ class WordListModel;
 // List commands that work on the view's selection but need no window.
 namespace WordListCommands {
 
+// The list's current entry, the one a command for a single entry works on: the current row when it
+// is selected, otherwise the first selected row; -1 when nothing is selected.
+int currentEntryRow(const QItemSelectionModel &selection);
+
 // The rows with anything selected, ascending, each once. Linear in the number of selection
 // ranges, so half a million scattered rows cost no more than reading them.
 QList<int> selectedRows(const QItemSelectionModel &selection);

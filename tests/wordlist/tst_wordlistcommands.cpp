@@ -41,6 +41,8 @@ private Q_SLOTS:
     void removeSelected();
     void manyScatteredRowsInTwoSignals();
     void selectionOfOneColumnCountsAsTheRow();
+    void currentEntry_data();
+    void currentEntry();
 };
 
 void TestWordListCommands::removeSelected_data()
@@ -122,6 +124,32 @@ void TestWordListCommands::selectionOfOneColumnCountsAsTheRow()
     // Rows selected again by a later command are counted once.
     s.select(m.index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     QCOMPARE(WordListCommands::selectedRows(s), (QList<int>{1, 2, 4}));
+}
+
+void TestWordListCommands::currentEntry_data()
+{
+    QTest::addColumn<QList<int>>("selected");
+    QTest::addColumn<int>("current"); // -1: none
+    QTest::addColumn<int>("expected");
+    QTest::newRow("nothing at all") << QList<int>{} << -1 << -1;
+    QTest::newRow("current row not selected") << QList<int>{} << 2 << -1;
+    QTest::newRow("current row selected") << QList<int>{1, 2, 4} << 4 << 4;
+    QTest::newRow("current elsewhere: first selected") << QList<int>{4, 1, 2} << 3 << 1;
+    QTest::newRow("selection without a current row") << QList<int>{5, 3} << -1 << 3;
+}
+
+void TestWordListCommands::currentEntry()
+{
+    QFETCH(QList<int>, selected);
+    QFETCH(int, current);
+    QFETCH(int, expected);
+    WordListModel m;
+    fill(m, 6);
+    QItemSelectionModel s(&m);
+    selectRows(m, s, selected);
+    if (current >= 0)
+        s.setCurrentIndex(m.index(current, 1), QItemSelectionModel::NoUpdate);
+    QCOMPARE(WordListCommands::currentEntryRow(s), expected);
 }
 
 QTEST_GUILESS_MAIN(TestWordListCommands)
