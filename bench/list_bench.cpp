@@ -27,8 +27,8 @@ qint64 cpuMs()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    return qint64(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000
-           + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000;
+    return qint64(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000 +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000;
 }
 
 qint64 g_cpuStart = 0;

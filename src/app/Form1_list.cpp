@@ -131,7 +131,8 @@ void Form1::connectWordListSignals()
         if (event->type() == QEvent::MouseButtonDblClick) {
             auto *click = static_cast<QMouseEvent *>(event);
             // A double-click on a row edits it; one on the empty space below the rows does nothing.
-            if (click->button() == Qt::LeftButton && m_ui->ListView1->indexAt(click->position().toPoint()).isValid()) {
+            if (click->button() == Qt::LeftButton &&
+                m_ui->ListView1->indexAt(click->position().toPoint()).isValid()) {
                 ListView1_DblClick();
                 return true;
             }
@@ -156,8 +157,8 @@ void Form1::connectWordListSignals()
             return false;
         }
         // The menu key (or Shift+F10) opens the same menu at the current row.
-        if (event->type() == QEvent::ContextMenu
-            && static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard) {
+        if (event->type() == QEvent::ContextMenu &&
+            static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard) {
             QPoint at(0, 0);
             const int row = currentEntryRow();
             if (row >= 0) {
@@ -231,12 +232,14 @@ void Form1::menu清空列表_Click()
 void Form1::menu列表另存为_Click()
 {
     if (m_context.dialogs) {
-        const QString path = m_context.dialogs->saveFileName(
-            this, {m_context.programFolder, QString(), QStringLiteral("*.txt (*.txt)"), QStringLiteral("txt")});
+        const QString path =
+            m_context.dialogs->saveFileName(this, {m_context.programFolder, QString(),
+                                                   QStringLiteral("*.txt (*.txt)"), QStringLiteral("txt")});
         QString error;
         if (!path.isEmpty() && !保存单词列表(path, &error)) {
-            m_context.dialogs->message(this, Dialogs::Icon::Critical,
-                                       QStringLiteral("无法保存“%1”：%2").arg(QDir::toNativeSeparators(path), error));
+            m_context.dialogs->message(
+                this, Dialogs::Icon::Critical,
+                QStringLiteral("无法保存“%1”：%2").arg(QDir::toNativeSeparators(path), error));
         }
     }
     // A list saved beside the program shows up at once among the word files.

@@ -62,7 +62,8 @@ public:
     {
         const auto *chars = reinterpret_cast<const UChar *>(text.utf16());
         const auto length = static_cast<int32_t>(text.size());
-        int32_t needed = ucol_getSortKey(m_collator, chars, length, key.data(), static_cast<int32_t>(key.size()));
+        int32_t needed =
+            ucol_getSortKey(m_collator, chars, length, key.data(), static_cast<int32_t>(key.size()));
         if (needed > static_cast<int32_t>(key.size())) {
             key.resize(static_cast<size_t>(needed) * 2);
             needed = ucol_getSortKey(m_collator, chars, length, key.data(), static_cast<int32_t>(key.size()));
@@ -75,7 +76,8 @@ private:
     UCollator *m_collator = nullptr;
 };
 
-std::vector<int> icuOrder(const IcuCollator &collator, const std::vector<QStringView> &texts, Qt::SortOrder order)
+std::vector<int> icuOrder(const IcuCollator &collator, const std::vector<QStringView> &texts,
+                          Qt::SortOrder order)
 {
     const size_t n = texts.size();
     std::vector<Item> items(n);

@@ -280,8 +280,9 @@ void TestForm1List::rightPressOpensTheMenuLeftPressDoesNot()
         entries << (a->isSeparator() ? u"-"_qs : a->text());
         QVERIFY(a->shortcut().isEmpty());
     }
-    QCOMPARE(entries, (QStringList{u"删除"_qs, u"修改"_qs, u"-"_qs, u"清空列表"_qs, u"导入单词"_qs, u"列表另存为"_qs,
-                                   u"-"_qs, u"在线翻译"_qs, u"关于"_qs, u"-"_qs, u"退出"_qs}));
+    QCOMPARE(entries,
+             (QStringList{u"删除"_qs, u"修改"_qs, u"-"_qs, u"清空列表"_qs, u"导入单词"_qs, u"列表另存为"_qs,
+                          u"-"_qs, u"在线翻译"_qs, u"关于"_qs, u"-"_qs, u"退出"_qs}));
 
     QTest::mousePress(f.view->viewport(), Qt::LeftButton, {}, f.rowPos(1));
     QTest::mouseRelease(f.view->viewport(), Qt::LeftButton, {}, f.rowPos(1));

@@ -46,7 +46,8 @@ void TestE2eList::clearFromThePopupMenuEmptiesTheBank()
 void TestE2eList::editByDoubleClickReachesTheBank()
 {
     E2eProgram program;
-    program.writeFile(program.wordBankPath(), TextFile::encode(QStringLiteral("apple  苹果\r\npear  梨\r\n")));
+    program.writeFile(program.wordBankPath(),
+                      TextFile::encode(QStringLiteral("apple  苹果\r\npear  梨\r\n")));
     QVERIFY(program.start());
     const QRect main = E2eProgram::geometry(program.mainWindow);
 
@@ -68,7 +69,8 @@ void TestE2eList::editByDoubleClickReachesTheBank()
 
     E2eProgram::closeWindow(program.mainWindow);
     QVERIFY(program.waitForExit());
-    QCOMPARE(program.readFile(program.wordBankPath()), TextFile::encode(QStringLiteral("apple  苹果\r\npeach  梨\r\n")));
+    QCOMPARE(program.readFile(program.wordBankPath()),
+             TextFile::encode(QStringLiteral("apple  苹果\r\npeach  梨\r\n")));
 }
 
 QTEST_GUILESS_MAIN(TestE2eList)

@@ -67,9 +67,10 @@ void TestFormEdit::okTrimsOnlyPlainSpaces_data()
     QTest::addColumn<QString>("storedMeaning");
 
     QTest::newRow("spaces at both ends") << u"  apple "_qs << u" 苹果"_qs << u"apple"_qs << u"苹果"_qs;
-    QTest::newRow("inner spaces stay") << u" ice  cream "_qs << u"冰 淇淋 "_qs << u"ice  cream"_qs << u"冰 淇淋"_qs;
-    QTest::newRow("other blanks stay") << u"\tapple\u3000"_qs << u"\u3000苹果\t"_qs << u"\tapple\u3000"_qs
-                                       << u"\u3000苹果\t"_qs;
+    QTest::newRow("inner spaces stay")
+        << u" ice  cream "_qs << u"冰 淇淋 "_qs << u"ice  cream"_qs << u"冰 淇淋"_qs;
+    QTest::newRow("other blanks stay")
+        << u"\tapple\u3000"_qs << u"\u3000苹果\t"_qs << u"\tapple\u3000"_qs << u"\u3000苹果\t"_qs;
     QTest::newRow("blanks become empty") << u"   "_qs << u" "_qs << QString() << QString();
 }
 

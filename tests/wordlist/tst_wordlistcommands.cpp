@@ -52,13 +52,14 @@ void TestWordListCommands::removeSelected_data()
     QTest::addColumn<QStringList>("remaining");
     QTest::addColumn<QString>("current"); // word of the current row afterwards, empty for none
 
-    QTest::newRow("2, 3 and 5 of six") << 6 << QList<int>{2, 3, 5} << QStringList{u"1"_qs, u"4"_qs, u"6"_qs}
-                                       << u"4"_qs;
+    QTest::newRow("2, 3 and 5 of six")
+        << 6 << QList<int>{2, 3, 5} << QStringList{u"1"_qs, u"4"_qs, u"6"_qs} << u"4"_qs;
     QTest::newRow("all of six") << 6 << QList<int>{1, 2, 3, 4, 5, 6} << QStringList{} << QString();
     QTest::newRow("one run") << 5 << QList<int>{2, 3, 4} << QStringList{u"1"_qs, u"5"_qs} << u"5"_qs;
     QTest::newRow("the last rows") << 4 << QList<int>{3, 4} << QStringList{u"1"_qs, u"2"_qs} << u"2"_qs;
     QTest::newRow("first and last") << 4 << QList<int>{1, 4} << QStringList{u"2"_qs, u"3"_qs} << u"2"_qs;
-    QTest::newRow("nothing selected") << 3 << QList<int>{} << QStringList{u"1"_qs, u"2"_qs, u"3"_qs} << QString();
+    QTest::newRow("nothing selected")
+        << 3 << QList<int>{} << QStringList{u"1"_qs, u"2"_qs, u"3"_qs} << QString();
     QTest::newRow("empty list") << 0 << QList<int>{} << QStringList{} << QString();
 }
 

@@ -57,10 +57,10 @@ void TestWordListSorter::directionIsSharedByBothColumns_data()
     QTest::addColumn<int>("direction");
 
     // Words and meanings are ordered against each other, so each column gives its own order.
-    QTest::newRow("英文 once: descending") << QList<int>{0} << QStringList{u"c"_qs, u"b"_qs, u"a"_qs}
-                                          << int(Qt::DescendingOrder);
-    QTest::newRow("英文 twice: ascending") << QList<int>{0, 0} << QStringList{u"a"_qs, u"b"_qs, u"c"_qs}
-                                           << int(Qt::AscendingOrder);
+    QTest::newRow("英文 once: descending")
+        << QList<int>{0} << QStringList{u"c"_qs, u"b"_qs, u"a"_qs} << int(Qt::DescendingOrder);
+    QTest::newRow("英文 twice: ascending")
+        << QList<int>{0, 0} << QStringList{u"a"_qs, u"b"_qs, u"c"_qs} << int(Qt::AscendingOrder);
     QTest::newRow("英文 three times: descending")
         << QList<int>{0, 0, 0} << QStringList{u"c"_qs, u"b"_qs, u"a"_qs} << int(Qt::DescendingOrder);
     // The second click flips the direction although it is on the other column.
@@ -128,7 +128,8 @@ void TestWordListSorter::chineseByPinyin()
     QVERIFY(WordListSorter::hasPinyinOrder());
     // 香蕉 xiangjiao, 阿姨 ayi, 苹果 pingguo, 苹 ping, 中文 zhongwen; code points give another order.
     const QStringList texts{u"香蕉"_qs, u"阿姨"_qs, u"苹果"_qs, u"中文"_qs, u"苹"_qs};
-    QCOMPARE(sorted(texts, Qt::AscendingOrder), (QStringList{u"阿姨"_qs, u"苹"_qs, u"苹果"_qs, u"香蕉"_qs, u"中文"_qs}));
+    QCOMPARE(sorted(texts, Qt::AscendingOrder),
+             (QStringList{u"阿姨"_qs, u"苹"_qs, u"苹果"_qs, u"香蕉"_qs, u"中文"_qs}));
 }
 
 void TestWordListSorter::agreesWithTheCollatorOnRandomText()
@@ -136,8 +137,8 @@ void TestWordListSorter::agreesWithTheCollatorOnRandomText()
     // Long shared beginnings, mixed scripts, digits, punctuation and case: the fast key comparison
     // must give exactly the collator's order, with ties in list order.
     QRandomGenerator rng(7);
-    const QStringList stems{u"inter"_qs, u"Inter"_qs, u"international"_qs, u"国际"_qs, u"苹果"_qs, u"10"_qs,
-                            u"ice cream"_qs, u"naïve"_qs, u"C#"_qs, QString()};
+    const QStringList stems{u"inter"_qs, u"Inter"_qs,     u"international"_qs, u"国际"_qs, u"苹果"_qs,
+                            u"10"_qs,    u"ice cream"_qs, u"naïve"_qs,         u"C#"_qs,   QString()};
     const QString tails = u"aAbBzZ09 -'苹果香蕉中文阿"_qs;
     QStringList texts;
     for (int i = 0; i < 3000; ++i) {
@@ -161,7 +162,10 @@ void TestWordListSorter::agreesWithTheCollatorOnRandomText()
             if (order == Qt::DescendingOrder)
                 c = -c;
             if (c > 0 || (c == 0 && rows[i - 1] > rows[i]))
-                QFAIL(qPrintable(u"\"%1\" (row %2) before \"%3\" (row %4)"_qs.arg(a).arg(rows[i - 1]).arg(b).arg(rows[i])));
+                QFAIL(qPrintable(u"\"%1\" (row %2) before \"%3\" (row %4)"_qs.arg(a)
+                                     .arg(rows[i - 1])
+                                     .arg(b)
+                                     .arg(rows[i])));
         }
     }
 }
