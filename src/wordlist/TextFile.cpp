@@ -6,6 +6,9 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <cstring>
+#include <vector>
+
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
@@ -161,35 +164,68 @@ QString decode(const QByteArray &bytes, Encoding *detected)
     return normaliseLineEnds(std::move(text));
 }
 
+namespace {
+
+// How each character of the Basic Multilingual Plane is written: its GBK bytes when GBK holds it
+// (and they read back as that very character), otherwise its GB18030 bytes. Built once. The GBK
+// converter silently drops some characters (soft hyphen, zero-width joiner, bidi marks) and maps
+// others to look-alikes; checking every character's round trip catches all of them.
+struct CharBytes
+{
+    quint8 len = 0;
+    char bytes[4] = {};
+};
+
+const std::vector<CharBytes> &bmpTable()
+{
+    static const std::vector<CharBytes> table = [] {
+        std::vector<CharBytes> t(0x10000);
+        QStringEncoder gbk("GBK", QStringConverter::Flag::Stateless);
+        QStringEncoder gb18030("GB18030", QStringConverter::Flag::Stateless);
+        for (char32_t c = 0; c < 0x10000; ++c) {
+            CharBytes &cb = t[c];
+            if (c < 0x80) {
+                cb.len = 1;
+                cb.bytes[0] = static_cast<char>(c);
+                continue;
+            }
+            if (c >= 0xD800 && c < 0xE000) {
+                cb.len = 1;
+                cb.bytes[0] = '?'; // a lone surrogate is no character at all
+                continue;
+            }
+            const QChar ch(static_cast<char16_t>(c));
+            QByteArray b = gbk.isValid() ? gbk.encode(QStringView(&ch, 1)) : QByteArray();
+            if (b.isEmpty() || b.size() > 2 || b == "?" || decodeGbk(b) != QStringView(&ch, 1))
+                b = gb18030.encode(QStringView(&ch, 1));
+            cb.len = static_cast<quint8>(qMin<qsizetype>(b.size(), 4));
+            memcpy(cb.bytes, b.constData(), cb.len);
+        }
+        return t;
+    }();
+    return table;
+}
+
+} // namespace
+
 QByteArray encode(QStringView text)
 {
-    QStringEncoder gbk("GBK", QStringConverter::Flag::Stateless);
-    QStringEncoder gb18030("GB18030", QStringConverter::Flag::Stateless);
-    if (!gbk.isValid() || !gb18030.isValid())
-        return text.toUtf8();
+    const std::vector<CharBytes> &table = bmpTable();
     QByteArray out;
     out.reserve(text.size() * 2);
-    // Encode a line at a time; only a line where GBK had to write '?' for something that was not a
-    // '?' is done again character by character, the missing ones in GB18030.
-    qsizetype pos = 0;
-    while (pos < text.size()) {
-        qsizetype end = text.indexOf(u'\n', pos);
-        end = end < 0 ? text.size() : end + 1;
-        const QStringView line = text.sliced(pos, end - pos);
-        pos = end;
-        const QByteArray bytes = gbk.encode(line);
-        if (bytes.count('?') == line.count(u'?')) {
-            out += bytes;
-            continue;
-        }
-        for (qsizetype i = 0; i < line.size();) {
-            const qsizetype len = (line[i].isHighSurrogate() && i + 1 < line.size() && line[i + 1].isLowSurrogate()) ? 2 : 1;
-            const QStringView ch = line.sliced(i, len);
-            QByteArray one = gbk.encode(ch);
-            if (one == "?" && ch != u"?")
-                one = gb18030.encode(ch);
-            out += one;
-            i += len;
+    QStringEncoder gb18030("GB18030", QStringConverter::Flag::Stateless);
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80) {
+            out.append(static_cast<char>(c));
+        } else if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate()) {
+            // Outside the BMP only GB18030's four-byte form can hold it.
+            out += gb18030.encode(text.sliced(i, 2));
+            ++i;
+        } else {
+            const CharBytes &cb = table[c];
+            out.append(cb.bytes, cb.len);
         }
     }
     return out;
