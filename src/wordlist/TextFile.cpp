@@ -7,6 +7,7 @@
 #include <QStringEncoder>
 
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #ifdef Q_OS_UNIX
@@ -71,31 +72,100 @@ QString decodeWith(QStringConverter::Encoding enc, QByteArrayView bytes)
     return dec.decode(bytes);
 }
 
-// GBK as the format's files hold it. Bytes GB18030 does not define (0x80, which GBK writers use for
-// the euro sign, and broken sequences) never stop the read.
+// The two-byte area of GB18030 (which GBK files use), as a table: (lead - 0x81) * 191 +
+// (trail - 0x40) gives the character, 0 where the pair is not one. Built once from the platform's
+// converter in a single call.
+const std::vector<char16_t> &pairTable()
+{
+    static const std::vector<char16_t> table = [] {
+        std::vector<char16_t> t(126 * 191, 0);
+        QByteArray all;
+        all.reserve(126 * 190 * 2);
+        for (int lead = 0x81; lead <= 0xFE; ++lead) {
+            for (int trail = 0x40; trail <= 0xFE; ++trail) {
+                if (trail == 0x7F)
+                    continue;
+                all += char(lead);
+                all += char(trail);
+            }
+        }
+        QStringDecoder dec("GB18030", QStringConverter::Flag::Stateless);
+        const QString chars = dec.isValid() ? dec.decode(all) : QString();
+        const bool aligned = chars.size() * 2 == all.size();
+        for (qsizetype i = 0; i * 2 < all.size(); ++i) {
+            const auto lead = static_cast<unsigned char>(all[i * 2]);
+            const auto trail = static_cast<unsigned char>(all[i * 2 + 1]);
+            char16_t c = 0;
+            if (aligned) {
+                c = chars[i].unicode();
+            } else if (dec.isValid()) {
+                const QString one = dec.decode(QByteArrayView(all).sliced(i * 2, 2));
+                c = one.size() == 1 ? one[0].unicode() : 0;
+            }
+            t[(lead - 0x81) * 191 + (trail - 0x40)] = c == 0xFFFD ? 0 : c;
+        }
+        return t;
+    }();
+    return table;
+}
+
+// GBK as the format's files hold it, decoded as its superset GB18030. 0x80 is the euro sign, as
+// GBK writers put it. A broken sequence becomes U+FFFD and the read goes on with the next byte,
+// so one damaged character never takes the text after it along.
 QString decodeGbk(QByteArrayView bytes)
 {
-    QStringDecoder dec("GB18030", QStringConverter::Flag::Stateless);
-    if (!dec.isValid())
-        return QString::fromLatin1(bytes);
-    if (!bytes.contains('\x80'))
-        return dec.decode(bytes);
-    // Decode around each lone 0x80 (a lead byte 0x81..0xFE never produces it as a trail byte).
-    QString out;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        if (b >= 0x81 && b <= 0xFE) {
-            ++i; // skip the trail byte of a double-byte character (four-byte forms have no 0x80)
+    const std::vector<char16_t> &table = pairTable();
+    std::optional<QStringDecoder> four; // opening a converter is costly: only when needed
+    QString out(bytes.size(), Qt::Uninitialized);
+    char16_t *dst = reinterpret_cast<char16_t *>(out.data());
+    char16_t *const start = dst;
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n;) {
+        const unsigned char b = p[i];
+        if (b < 0x80) {
+            *dst++ = b;
+            ++i;
             continue;
         }
         if (b == 0x80) {
-            out += dec.decode(bytes.sliced(start, i - start));
-            out += QChar(0x20AC);
-            start = i + 1;
+            *dst++ = 0x20AC;
+            ++i;
+            continue;
         }
+        if (b == 0xFF || i + 1 >= n) {
+            *dst++ = 0xFFFD;
+            ++i;
+            continue;
+        }
+        const unsigned char t = p[i + 1];
+        if (t >= 0x30 && t <= 0x39) {
+            // A four-byte sequence: rare, left to the converter.
+            if (i + 3 < n && p[i + 2] >= 0x81 && p[i + 2] <= 0xFE && p[i + 3] >= 0x30 && p[i + 3] <= 0x39) {
+                if (!four)
+                    four.emplace("GB18030", QStringConverter::Flag::Stateless);
+                const QString c = four->isValid() ? four->decode(bytes.sliced(i, 4)) : QString();
+                if (!c.isEmpty() && dst - start + c.size() <= out.size()) {
+                    memcpy(dst, c.utf16(), size_t(c.size()) * 2);
+                    dst += c.size();
+                    i += 4;
+                    continue;
+                }
+            }
+            *dst++ = 0xFFFD;
+            ++i;
+            continue;
+        }
+        const char16_t c = (t >= 0x40 && t <= 0xFE && t != 0x7F) ? table[(b - 0x81) * 191 + (t - 0x40)] : 0;
+        if (c == 0) {
+            *dst++ = 0xFFFD;
+            ++i;
+            continue;
+        }
+        *dst++ = c;
+        i += 2;
     }
-    out += dec.decode(bytes.sliced(start));
+    out.truncate(dst - start);
     return out;
 }
 
@@ -213,7 +283,7 @@ QByteArray encode(QStringView text)
     const std::vector<CharBytes> &table = bmpTable();
     QByteArray out;
     out.reserve(text.size() * 2);
-    QStringEncoder gb18030("GB18030", QStringConverter::Flag::Stateless);
+    std::optional<QStringEncoder> gb18030; // opening a converter is costly: only when needed
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = text[i].unicode();
@@ -221,7 +291,9 @@ QByteArray encode(QStringView text)
             out.append(static_cast<char>(c));
         } else if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate()) {
             // Outside the BMP only GB18030's four-byte form can hold it.
-            out += gb18030.encode(text.sliced(i, 2));
+            if (!gb18030)
+                gb18030.emplace("GB18030", QStringConverter::Flag::Stateless);
+            out += gb18030->encode(text.sliced(i, 2));
             ++i;
         } else {
             const CharBytes &cb = table[c];
