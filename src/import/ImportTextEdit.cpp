@@ -3,8 +3,14 @@
 #include "BusyCursor.h"
 #include "TextTools.h"
 
+#include <QEventLoop>
 #include <QMimeData>
+#include <QPlainTextDocumentLayout>
+#include <QPointer>
 #include <QTextDocument>
+#include <QThread>
+
+#include <memory>
 
 ImportTextEdit::ImportTextEdit(QWidget *parent) : QPlainTextEdit(parent) {}
 
@@ -17,13 +23,48 @@ QString ImportTextEdit::crlfText() const
 
 void ImportTextEdit::replaceAll(const QString &text, int cursorPosition)
 {
-    // setPlainText builds the document in one edit block with the undo history switched off.
-    setPlainText(text);
+    if (text.size() < kLargeText) {
+        // One edit block with the undo history switched off.
+        setPlainText(text);
+    } else {
+        // Building a document costs a few microseconds a line, seconds for a million lines. A
+        // worker builds it while this thread keeps the windows drawn (user input waits), then the
+        // finished document is put in place, which takes only a fraction of that.
+        QTextDocument *built = buildDocument(text);
+        built->setDefaultFont(font());
+        built->setDocumentLayout(new QPlainTextDocumentLayout(built));
+        built->setParent(this);
+        // The editor deletes the document it made itself; one built here is ours to delete.
+        const QPointer<QTextDocument> old = document();
+        setDocument(built);
+        if (old && old->parent() == this)
+            delete old;
+    }
     if (cursorPosition > 0) {
         QTextCursor c = textCursor();
         c.setPosition(qMin(cursorPosition, document()->characterCount() - 1));
         setTextCursor(c);
     }
+}
+
+QTextDocument *ImportTextEdit::buildDocument(const QString &text)
+{
+    QThread *gui = thread();
+    QTextDocument *built = nullptr;
+    std::unique_ptr<QThread> worker(QThread::create([&text, &built, gui] {
+        auto *doc = new QTextDocument;
+        doc->setUndoRedoEnabled(false);
+        doc->setPlainText(text);
+        doc->setUndoRedoEnabled(true);
+        doc->moveToThread(gui);
+        built = doc;
+    }));
+    QEventLoop wait;
+    connect(worker.get(), &QThread::finished, &wait, &QEventLoop::quit);
+    worker->start();
+    wait.exec(QEventLoop::ExcludeUserInputEvents);
+    worker->wait(); // also when the wait ended early because the program is quitting
+    return built;
 }
 
 void ImportTextEdit::insertFromMimeData(const QMimeData *source)
@@ -33,7 +74,7 @@ void ImportTextEdit::insertFromMimeData(const QMimeData *source)
         return;
     }
     QString pasted = source->text();
-    if (pasted.size() < kLargePaste) {
+    if (pasted.size() < kLargeText) {
         QPlainTextEdit::insertFromMimeData(source);
         return;
     }

@@ -4,14 +4,15 @@
 
 // The import window's text area: plain text only, made for texts of a million lines. Whole-text
 // changes (loading a file, the replace tools, a large paste) go into the document in one operation
-// outside the undo history; small pastes and typing stay undoable as usual.
+// outside the undo history; small pastes and typing stay undoable as usual. A large document is
+// built by a worker thread while the window stays drawn.
 class ImportTextEdit : public QPlainTextEdit
 {
     Q_OBJECT
 public:
-    // Pastes of at least this many characters replace the document in one operation and cannot
-    // be undone; smaller ones go through the undo history.
-    static constexpr qsizetype kLargePaste = 256 * 1024;
+    // Texts of at least this many characters are built apart from the window; pastes that large
+    // replace the document in one operation and cannot be undone (smaller ones can).
+    static constexpr qsizetype kLargeText = 256 * 1024;
 
     explicit ImportTextEdit(QWidget *parent = nullptr);
 
@@ -22,4 +23,7 @@ public:
 
 protected:
     void insertFromMimeData(const QMimeData *source) override;
+
+private:
+    QTextDocument *buildDocument(const QString &text);
 };

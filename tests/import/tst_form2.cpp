@@ -53,6 +53,7 @@ private Q_SLOTS:
     void textKeepsWhatTheReaderNeeds();
     void largePasteReplacesTheSelection();
     void clearEmptiesTheText();
+    void largeTextsComeAndGo();
 };
 
 void TestForm2::controlsCaptionsAndPlaces()
@@ -344,7 +345,7 @@ void TestForm2::largePasteReplacesTheSelection()
     WordListModel list;
     Form2 f(list, &env.dialogs, env.programFolder());
     QString big;
-    for (int i = 0; big.size() < ImportTextEdit::kLargePaste; ++i)
+    for (int i = 0; big.size() < ImportTextEdit::kLargeText; ++i)
         big += QStringLiteral("word%1  词\r\n").arg(i);
     const qsizetype lines = big.count(u'\n');
     f.setText(QStringLiteral("first\r\nXX\r\nlast"));
@@ -372,6 +373,41 @@ void TestForm2::clearEmptiesTheText()
     child<QPushButton>(f, "Command3")->click();
     QVERIFY(f.text().isEmpty());
     QVERIFY(env.dialogs.messages.isEmpty() && env.dialogs.questions.isEmpty());
+}
+
+void TestForm2::largeTextsComeAndGo()
+{
+    TestEnv env;
+    WordListModel list;
+    Form2 f(list, &env.dialogs, env.programFolder());
+    f.show();
+    QString big;
+    for (int i = 0; big.size() < ImportTextEdit::kLargeText; ++i)
+        big += QStringLiteral("word%1=词;").arg(i);
+    // Large, large again (the first large document goes), small, large: always the text given.
+    f.setText(big);
+    QCOMPARE(f.text(), big);
+    f.setText(big + QStringLiteral("\r\nmore"));
+    QCOMPARE(editor(f)->blockCount(), 2);
+    f.setText(QStringLiteral("small"));
+    QCOMPARE(f.text(), QStringLiteral("small"));
+    f.setText(big);
+    // The tools work on it and the result is a document like any other: editable, undoable.
+    child<QLineEdit>(f, "Text1")->setText(QStringLiteral("="));
+    child<QLineEdit>(f, "Text2")->setText(QStringLiteral("  "));
+    child<QPushButton>(f, "Command6")->click();
+    child<QLineEdit>(f, "Text3")->setText(QStringLiteral(";"));
+    child<QPushButton>(f, "Command7")->click();
+    const qsizetype pairs = big.count(u';');
+    QCOMPARE(editor(f)->blockCount(), int(pairs) + 1);
+    QCOMPARE(editor(f)->document()->defaultFont(), editor(f)->font());
+    editor(f)->moveCursor(QTextCursor::End);
+    QTest::keyClicks(editor(f), QStringLiteral("xyz"));
+    QVERIFY(f.text().endsWith(QStringLiteral("\r\nxyz")));
+    editor(f)->undo();
+    QVERIFY(f.text().endsWith(QStringLiteral("  词\r\n")));
+    child<QPushButton>(f, "Command1")->click();
+    QCOMPARE(list.count(), int(pairs));
 }
 
 QTEST_MAIN(TestForm2)
