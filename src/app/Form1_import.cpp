@@ -2,12 +2,14 @@
 // the import window.
 #include "Form1.h"
 
+#include "import/BackgroundWork.h"
 #include "import/BusyCursor.h"
 #include "import/Form2.h"
 #include "import/WordFiles.h"
 #include "shell/Dialogs.h"
 #include "ui_Form1.h"
 #include "wordlist/WordListModel.h"
+#include "wordlist/WordPairs.h"
 
 #include <QDir>
 #include <QMenu>
@@ -26,24 +28,30 @@ void Form1::Command5_Click()
     if (name.isEmpty())
         return;
     BusyCursor busy;
+    const QString folder = m_context.programFolder;
+    QString text; // the file's text only while it is being imported
     QString error;
-    const WordFiles::ImportResult result = WordFiles::importFile(m_context.programFolder, name, *m_wordList, &error);
-    if (result == WordFiles::ImportResult::Imported)
+    auto result = WordFiles::ReadResult::Missing;
+    BackgroundWork::run([&] { result = WordFiles::readFile(folder, name, &text, &error); });
+    if (result == WordFiles::ReadResult::Read) {
+        Module1::ImportWordPairs(text, *m_wordList);
+        text.clear();
         updateCountLabel();
+    }
     busy.release();
     if (!m_context.dialogs)
         return;
     switch (result) {
-    case WordFiles::ImportResult::Missing:
+    case WordFiles::ReadResult::Missing:
         m_context.dialogs->message(this, Dialogs::Icon::Critical, QStringLiteral("该文件不存在!"));
         break;
-    case WordFiles::ImportResult::Unreadable:
+    case WordFiles::ReadResult::Unreadable:
         m_context.dialogs->message(
             this, Dialogs::Icon::Critical,
             QStringLiteral("无法读取文件“%1”：%2")
                 .arg(QDir::toNativeSeparators(QDir(m_context.programFolder).filePath(name)), error));
         break;
-    case WordFiles::ImportResult::Imported:
+    case WordFiles::ReadResult::Read:
         m_context.dialogs->message(this, Dialogs::Icon::Information, QStringLiteral("导入完成!"));
         break;
     }

@@ -1,5 +1,6 @@
 #include "Form2.h"
 
+#include "BackgroundWork.h"
 #include "BusyCursor.h"
 #include "TextTools.h"
 #include "shell/Dialogs.h"
@@ -89,7 +90,9 @@ void Form2::Command2_Click()
     BusyCursor busy;
     QString loaded;
     QString error;
-    if (!TextFile::read(path, &loaded, &error)) {
+    bool ok = false;
+    BackgroundWork::run([&] { ok = TextFile::read(path, &loaded, &error); });
+    if (!ok) {
         busy.release();
         m_dialogs->message(this, Dialogs::Icon::Critical,
                            QStringLiteral("无法打开文件“%1”：%2").arg(QDir::toNativeSeparators(path), error));
@@ -113,8 +116,11 @@ void Form2::Command4_Click()
     if (!path.isEmpty()) {
         m_fileName = path;
         BusyCursor busy;
+        const QString all = text();
         QString error;
-        if (!TextFile::write(path, text(), &error))
+        bool ok = false;
+        BackgroundWork::run([&] { ok = TextFile::write(path, all, &error); });
+        if (!ok)
             failure = QStringLiteral("无法保存文件“%1”：%2").arg(QDir::toNativeSeparators(path), error);
     }
     // Saved, cancelled or failed: the main window's word-file list is read afresh all the same.
@@ -133,8 +139,10 @@ void Form2::replaceInText(const QString &search, const QString &replacement)
     if (search.isEmpty())
         return;
     BusyCursor busy;
+    const QString all = text();
     bool changed = false;
-    QString result = TextTools::replaceAll(text(), search, replacement, &changed);
+    QString result;
+    BackgroundWork::run([&] { result = TextTools::replaceAll(all, search, replacement, &changed); });
     if (changed)
         setText(result);
 }

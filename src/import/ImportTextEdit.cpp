@@ -1,16 +1,15 @@
 #include "ImportTextEdit.h"
 
+#include "BackgroundWork.h"
 #include "BusyCursor.h"
 #include "TextTools.h"
 
-#include <QEventLoop>
 #include <QMimeData>
 #include <QPlainTextDocumentLayout>
 #include <QPointer>
 #include <QTextDocument>
 #include <QThread>
 
-#include <memory>
 
 ImportTextEdit::ImportTextEdit(QWidget *parent) : QPlainTextEdit(parent) {}
 
@@ -18,7 +17,12 @@ QString ImportTextEdit::crlfText() const
 {
     // The raw text keeps no-break spaces (the plain-text getter turns them into spaces); its block
     // breaks (U+2029) become CR LF.
-    return TextTools::fromEditorText(document()->toRawText());
+    QString raw = document()->toRawText();
+    if (raw.size() < kLargeText)
+        return TextTools::fromEditorText(std::move(raw));
+    QString text;
+    BackgroundWork::run([&] { text = TextTools::fromEditorText(std::move(raw)); });
+    return text;
 }
 
 void ImportTextEdit::replaceAll(const QString &text, int cursorPosition)
@@ -31,8 +35,6 @@ void ImportTextEdit::replaceAll(const QString &text, int cursorPosition)
         // worker builds it while this thread keeps the windows drawn (user input waits), then the
         // finished document is put in place, which takes only a fraction of that.
         QTextDocument *built = buildDocument(text);
-        built->setDefaultFont(font());
-        built->setDocumentLayout(new QPlainTextDocumentLayout(built));
         built->setParent(this);
         // The editor deletes the document it made itself; one built here is ours to delete.
         const QPointer<QTextDocument> old = document();
@@ -49,21 +51,23 @@ void ImportTextEdit::replaceAll(const QString &text, int cursorPosition)
 
 QTextDocument *ImportTextEdit::buildDocument(const QString &text)
 {
+    // Everything that would make the editor go over all blocks once more is settled here, in the
+    // worker: font, text options, layout. Only the layout's width is left to the editor.
     QThread *gui = thread();
+    const QFont defaultFont = font();
+    const QTextOption option = document()->defaultTextOption();
     QTextDocument *built = nullptr;
-    std::unique_ptr<QThread> worker(QThread::create([&text, &built, gui] {
+    BackgroundWork::run([&] {
         auto *doc = new QTextDocument;
         doc->setUndoRedoEnabled(false);
+        doc->setDefaultFont(defaultFont);
+        doc->setDefaultTextOption(option);
+        doc->setDocumentLayout(new QPlainTextDocumentLayout(doc));
         doc->setPlainText(text);
         doc->setUndoRedoEnabled(true);
         doc->moveToThread(gui);
         built = doc;
-    }));
-    QEventLoop wait;
-    connect(worker.get(), &QThread::finished, &wait, &QEventLoop::quit);
-    worker->start();
-    wait.exec(QEventLoop::ExcludeUserInputEvents);
-    worker->wait(); // also when the wait ended early because the program is quitting
+    });
     return built;
 }
 

@@ -1,7 +1,6 @@
 #include "WordFiles.h"
 
 #include "wordlist/TextFile.h"
-#include "wordlist/WordPairs.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -24,20 +23,17 @@ QStringList list(const QString &folder)
     return names;
 }
 
-ImportResult importFile(const QString &folder, const QString &name, WordListModel &list, QString *error)
+ReadResult readFile(const QString &folder, const QString &name, QString *text, QString *error)
 {
+    text->clear();
     // Only a name in the folder itself, never a path that leads elsewhere.
     if (name.isEmpty() || QFileInfo(name).fileName() != name)
-        return ImportResult::Missing;
+        return ReadResult::Missing;
     const QString path = QDir(folder).filePath(name);
     const QFileInfo info(path);
     if (!info.exists() || info.isDir())
-        return ImportResult::Missing;
-    QString text;
-    if (!TextFile::read(path, &text, error))
-        return ImportResult::Unreadable;
-    Module1::ImportWordPairs(text, list);
-    return ImportResult::Imported;
+        return ReadResult::Missing;
+    return TextFile::read(path, text, error) ? ReadResult::Read : ReadResult::Unreadable;
 }
 
 } // namespace WordFiles

@@ -3,8 +3,6 @@
 #include <QString>
 #include <QStringList>
 
-class WordListModel;
-
 // The word files beside the program: every *.txt in the program folder, and the one-click import
 // of one of them.
 namespace WordFiles {
@@ -14,15 +12,14 @@ namespace WordFiles {
 // Sorted alphabetically without regard to letter case.
 QStringList list(const QString &folder);
 
-enum class ImportResult {
-    Imported,   // read and handed to the reader (which may have added nothing)
+enum class ReadResult {
+    Read,       // `text` holds the file's text, ready for the word-pair reader
     Missing,    // no file of that name (a folder of that name does not count)
     Unreadable, // the file is there but could not be read; `error` says why
 };
 
-// Reads `folder`/`name` through TextFile and adds its word pairs to `list`. On any failure the list
-// is left exactly as it was.
-ImportResult importFile(const QString &folder, const QString &name, WordListModel &list,
-                        QString *error = nullptr);
+// Reads the word file `name` in `folder` through TextFile. Touches no widget, so it may run in a
+// worker thread.
+ReadResult readFile(const QString &folder, const QString &name, QString *text, QString *error = nullptr);
 
 } // namespace WordFiles

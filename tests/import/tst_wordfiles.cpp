@@ -1,10 +1,10 @@
-// The word files beside the program: which names the word-file box lists, and the one-click
-// import of one of them.
+// The word files beside the program: which names the word-file box lists, and reading one of them.
 #include "TestEnv.h"
 
 #include "import/WordFiles.h"
 #include "wordlist/TextFile.h"
 #include "wordlist/WordListModel.h"
+#include "wordlist/WordPairs.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,11 +19,10 @@ private Q_SLOTS:
     void listsTextFilesOnly_data();
     void listsTextFilesOnly();
     void missingFolderListsNothing();
-    void importAddsOnceAndKeepsOrder();
     void importReadsEveryEncoding();
     void missingFilesAndFolders_data();
     void missingFilesAndFolders();
-    void unreadableFileChangesNothing();
+    void unreadableFileIsReported();
 };
 
 void TestWordFiles::listsTextFilesOnly_data()
@@ -70,23 +69,6 @@ void TestWordFiles::missingFolderListsNothing()
     QCOMPARE(WordFiles::list(QString()), QStringList());
 }
 
-void TestWordFiles::importAddsOnceAndKeepsOrder()
-{
-    TestEnv env;
-    env.writeFile(QDir(env.programFolder()).filePath(QStringLiteral("w.txt")),
-                  TextFile::encode(QStringLiteral("apple  苹果\r\nbook 书\r\n\r\napple  苹果\r\n")));
-    WordListModel list;
-    list.addEntry(QStringLiteral("cat"), QStringLiteral("猫"));
-    QCOMPARE(WordFiles::importFile(env.programFolder(), QStringLiteral("w.txt"), list), WordFiles::ImportResult::Imported);
-    QCOMPARE(list.count(), 3);
-    QCOMPARE(list.entry(0).word, QStringLiteral("cat"));
-    QCOMPARE(list.entry(1).word, QStringLiteral("apple"));
-    QCOMPARE(list.entry(2).meaning, QStringLiteral("书"));
-    // A second import of the same file adds nothing and is still a success.
-    QCOMPARE(WordFiles::importFile(env.programFolder(), QStringLiteral("w.txt"), list), WordFiles::ImportResult::Imported);
-    QCOMPARE(list.count(), 3);
-}
-
 void TestWordFiles::importReadsEveryEncoding()
 {
     // GBK, UTF-8 with LF line ends, UTF-8 with a byte-order mark and UTF-16: the same two entries.
@@ -98,8 +80,10 @@ void TestWordFiles::importReadsEveryEncoding()
     for (const QByteArray &bytes : variants) {
         TestEnv env;
         env.writeFile(QDir(env.programFolder()).filePath(QStringLiteral("w.txt")), bytes);
+        QString text;
+        QCOMPARE(WordFiles::readFile(env.programFolder(), QStringLiteral("w.txt"), &text), WordFiles::ReadResult::Read);
         WordListModel list;
-        QCOMPARE(WordFiles::importFile(env.programFolder(), QStringLiteral("w.txt"), list), WordFiles::ImportResult::Imported);
+        Module1::ImportWordPairs(text, list);
         QCOMPARE(list.count(), 2);
         QCOMPARE(list.entry(0).meaning, QStringLiteral("苹果"));
         QCOMPARE(list.entry(1).word, QStringLiteral("冰淇淋 ice"));
@@ -122,13 +106,12 @@ void TestWordFiles::missingFilesAndFolders()
     TestEnv env;
     QDir(env.programFolder()).mkpath(QStringLiteral("folder.txt"));
     env.writeFile(env.path(QStringLiteral("outside.txt")), "apple  x\r\n");
-    WordListModel list;
-    list.addEntry(QStringLiteral("cat"), QStringLiteral("猫"));
-    QCOMPARE(WordFiles::importFile(env.programFolder(), name, list), WordFiles::ImportResult::Missing);
-    QCOMPARE(list.count(), 1);
+    QString text = QStringLiteral("old");
+    QCOMPARE(WordFiles::readFile(env.programFolder(), name, &text), WordFiles::ReadResult::Missing);
+    QVERIFY(text.isEmpty());
 }
 
-void TestWordFiles::unreadableFileChangesNothing()
+void TestWordFiles::unreadableFileIsReported()
 {
     TestEnv env;
     const QString path = QDir(env.programFolder()).filePath(QStringLiteral("locked.txt"));
@@ -141,13 +124,12 @@ void TestWordFiles::unreadableFileChangesNothing()
         QFile::remove(path);
         QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), path));
     }
-    WordListModel list;
-    list.addEntry(QStringLiteral("cat"), QStringLiteral("猫"));
+    QString text;
     QString error;
-    QCOMPARE(WordFiles::importFile(env.programFolder(), QStringLiteral("locked.txt"), list, &error),
-             WordFiles::ImportResult::Unreadable);
+    QCOMPARE(WordFiles::readFile(env.programFolder(), QStringLiteral("locked.txt"), &text, &error),
+             WordFiles::ReadResult::Unreadable);
     QVERIFY(!error.isEmpty());
-    QCOMPARE(list.count(), 1);
+    QVERIFY(text.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestWordFiles)
