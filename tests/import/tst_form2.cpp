@@ -52,7 +52,6 @@ private Q_SLOTS:
     void failedSaveKeepsTheOldFile();
     void textKeepsWhatTheReaderNeeds();
     void largePasteReplacesTheSelection();
-    void clearEmptiesTheText();
     void largeTextsComeAndGo();
 };
 
@@ -362,17 +361,6 @@ void TestForm2::largePasteReplacesTheSelection()
     editor(f)->paste();
     editor(f)->undo();
     QCOMPARE(f.text(), QStringLiteral("first\r\n") + big + QStringLiteral("\r\nlast"));
-}
-
-void TestForm2::clearEmptiesTheText()
-{
-    TestEnv env;
-    WordListModel list;
-    Form2 f(list, &env.dialogs, env.programFolder());
-    f.setText(QStringLiteral("apple  苹果"));
-    child<QPushButton>(f, "Command3")->click();
-    QVERIFY(f.text().isEmpty());
-    QVERIFY(env.dialogs.messages.isEmpty() && env.dialogs.questions.isEmpty());
 }
 
 void TestForm2::largeTextsComeAndGo()

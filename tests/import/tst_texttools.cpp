@@ -1,4 +1,4 @@
-// The import window's two replace tools and the conversion of its text for the reader.
+// The import window's two replace tools.
 #include "import/TextTools.h"
 #include "wordlist/WordListModel.h"
 #include "wordlist/WordPairs.h"
@@ -12,8 +12,6 @@ private Q_SLOTS:
     void replaceAll_data();
     void replaceAll();
     void oneLinePairsBecomeTheFormat();
-    void fromEditorText_data();
-    void fromEditorText();
 };
 
 void TestTextTools::replaceAll_data()
@@ -74,25 +72,6 @@ void TestTextTools::oneLinePairsBecomeTheFormat()
     QCOMPARE(list.count(), 3);
     QCOMPARE(list.entry(2).word, QStringLiteral("ice cream"));
     QCOMPARE(list.entry(2).meaning, QStringLiteral("冰淇淋"));
-}
-
-void TestTextTools::fromEditorText_data()
-{
-    QTest::addColumn<QString>("raw");
-    QTest::addColumn<QString>("expected");
-    const QChar ps = QChar::ParagraphSeparator;
-    QTest::newRow("empty") << QString() << QString();
-    QTest::newRow("one line") << QStringLiteral("apple  苹果") << QStringLiteral("apple  苹果");
-    QTest::newRow("blocks") << (QStringLiteral("a") + ps + QStringLiteral("b") + ps) << QStringLiteral("a\r\nb\r\n");
-    QTest::newRow("no-break space and tab kept")
-        << (QStringLiteral("a\u00a0b\tc") + ps) << QStringLiteral("a\u00a0b\tc\r\n");
-}
-
-void TestTextTools::fromEditorText()
-{
-    QFETCH(QString, raw);
-    QFETCH(QString, expected);
-    QCOMPARE(TextTools::fromEditorText(raw), expected);
 }
 
 QTEST_GUILESS_MAIN(TestTextTools)

@@ -2,14 +2,10 @@
 #include "TestEnv.h"
 
 #include "import/WordFiles.h"
-#include "wordlist/TextFile.h"
-#include "wordlist/WordListModel.h"
-#include "wordlist/WordPairs.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringEncoder>
 #include <QTest>
 
 class TestWordFiles : public QObject
@@ -19,7 +15,6 @@ private Q_SLOTS:
     void listsTextFilesOnly_data();
     void listsTextFilesOnly();
     void missingFolderListsNothing();
-    void importReadsEveryEncoding();
     void missingFilesAndFolders_data();
     void missingFilesAndFolders();
     void unreadableFileIsReported();
@@ -67,28 +62,6 @@ void TestWordFiles::missingFolderListsNothing()
     TestEnv env;
     QCOMPARE(WordFiles::list(env.path(QStringLiteral("gone"))), QStringList());
     QCOMPARE(WordFiles::list(QString()), QStringList());
-}
-
-void TestWordFiles::importReadsEveryEncoding()
-{
-    // GBK, UTF-8 with LF line ends, UTF-8 with a byte-order mark and UTF-16: the same two entries.
-    QStringEncoder gbk("GBK");
-    const QString text = QStringLiteral("apple  苹果\r\n冰淇淋 ice cream\r\n");
-    QStringEncoder utf16(QStringConverter::Utf16LE);
-    const QList<QByteArray> variants{gbk.encode(text), QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toUtf8(),
-                                     "\xEF\xBB\xBF" + text.toUtf8(), "\xFF\xFE" + QByteArray(utf16.encode(text))};
-    for (const QByteArray &bytes : variants) {
-        TestEnv env;
-        env.writeFile(QDir(env.programFolder()).filePath(QStringLiteral("w.txt")), bytes);
-        QString text;
-        QCOMPARE(WordFiles::readFile(env.programFolder(), QStringLiteral("w.txt"), &text), WordFiles::ReadResult::Read);
-        WordListModel list;
-        Module1::ImportWordPairs(text, list);
-        QCOMPARE(list.count(), 2);
-        QCOMPARE(list.entry(0).meaning, QStringLiteral("苹果"));
-        QCOMPARE(list.entry(1).word, QStringLiteral("冰淇淋 ice"));
-        QCOMPARE(list.entry(1).meaning, QStringLiteral("cream"));
-    }
 }
 
 void TestWordFiles::missingFilesAndFolders_data()
