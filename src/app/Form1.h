@@ -105,6 +105,8 @@ private:
 
     // Word files and import.
     void connectImportSignals();
+    void Command5_Click();
+    void menu导入单词_Click();
 
     // Shell integration: Start-menu entry, web links, About.
     void connectShellSignals();
