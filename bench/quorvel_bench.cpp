@@ -78,7 +78,7 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
     timer.restart();
     QString error;
-    if (!TextFile::write(dir.filePath(QStringLiteral("wb.dcb")), WordPairs::formatList(list), &error)) {
+    if (!TextFile::writeBytes(dir.filePath(QStringLiteral("wb.dcb")), WordPairs::encodeList(list), &error)) {
         std::fprintf(stderr, "save failed: %s\n", qPrintable(error));
         return 1;
     }

@@ -207,7 +207,7 @@ void Form1::saveSettings()
 
 bool Form1::保存单词列表(const QString &path, QString *error)
 {
-    return TextFile::write(path, WordPairs::formatList(*m_wordList), error);
+    return TextFile::writeBytes(path, WordPairs::encodeList(*m_wordList), error);
 }
 
 void Form1::saveWordBank()

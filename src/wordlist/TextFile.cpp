@@ -278,11 +278,9 @@ const std::vector<CharBytes> &bmpTable()
 
 } // namespace
 
-QByteArray encode(QStringView text)
+void encodeAppend(QStringView text, QByteArray &out)
 {
     const std::vector<CharBytes> &table = bmpTable();
-    QByteArray out;
-    out.reserve(text.size() * 2);
     std::optional<QStringEncoder> gb18030; // opening a converter is costly: only when needed
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
@@ -300,6 +298,13 @@ QByteArray encode(QStringView text)
             out.append(cb.bytes, cb.len);
         }
     }
+}
+
+QByteArray encode(QStringView text)
+{
+    QByteArray out;
+    out.reserve(text.size() * 2);
+    encodeAppend(text, out);
     return out;
 }
 
@@ -329,6 +334,11 @@ bool read(const QString &path, QString *text, QString *error)
 
 bool write(const QString &path, QStringView text, QString *error)
 {
+    return writeBytes(path, encode(text), error);
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
+{
     QSaveFile file(path);
     auto fail = [&](const QString &why) {
         if (error)
@@ -340,7 +350,6 @@ bool write(const QString &path, QStringView text, QString *error)
         return fail(QStringLiteral("同名的文件夹已存在"));
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.errorString());
-    const QByteArray bytes = encode(text);
     if (file.write(bytes) != bytes.size() || !file.flush())
         return fail(file.errorString());
 #ifdef Q_OS_UNIX

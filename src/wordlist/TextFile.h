@@ -15,6 +15,8 @@ enum class Encoding { Gbk, Utf8, Utf8Bom, Utf16LE, Utf16BE };
 
 QString decode(const QByteArray &bytes, Encoding *detected = nullptr);
 QByteArray encode(QStringView text);
+// Appends the encoded text to `out`, so large outputs are built without a second copy.
+void encodeAppend(QStringView text, QByteArray &out);
 
 // Makes every lone CR and lone LF a CR LF.
 QString normaliseLineEnds(QString text);
@@ -25,5 +27,7 @@ bool read(const QString &path, QString *text, QString *error = nullptr);
 // Replaces the file with `text` encoded as above. On failure the old file is untouched and
 // `error` says why.
 bool write(const QString &path, QStringView text, QString *error = nullptr);
+// The same for text already encoded with encode() or encodeAppend().
+bool writeBytes(const QString &path, const QByteArray &bytes, QString *error = nullptr);
 
 } // namespace TextFile

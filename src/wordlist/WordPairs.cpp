@@ -1,5 +1,6 @@
 #include "WordPairs.h"
 
+#include "TextFile.h"
 #include "WordListModel.h"
 
 #include <vector>
@@ -120,27 +121,39 @@ void importText(const QString &text, WordListModel &list, bool reversed)
 
 } // namespace
 
-QString formatList(const WordListModel &list)
+namespace {
+
+// Calls `line` with each line the writer puts out (without its CR LF), in list order.
+template<typename LineFn>
+void forEachLine(const WordListModel &list, LineFn line)
+{
+    QString buffer;
+    for (const WordEntry &e : list.entries()) {
+        buffer.clear();
+        buffer += e.word;
+        buffer += u"  ";
+        buffer += e.meaning;
+        const QStringView trimmed = trimSpaces(buffer);
+        if (!trimmed.isEmpty())
+            line(trimmed);
+    }
+}
+
+} // namespace
+
+QByteArray encodeList(const WordListModel &list)
 {
     if (list.count() == 0)
-        return QStringLiteral("\r\n");
+        return QByteArrayLiteral("\r\n");
     qsizetype size = 0;
     for (const WordEntry &e : list.entries())
-        size += e.word.size() + e.meaning.size() + 4;
-    QString out;
+        size += e.word.size() + 2 * e.meaning.size() + 4;
+    QByteArray out;
     out.reserve(size);
-    QString line;
-    for (const WordEntry &e : list.entries()) {
-        line.clear();
-        line += e.word;
-        line += u"  ";
-        line += e.meaning;
-        const QStringView trimmed = trimSpaces(line);
-        if (trimmed.isEmpty())
-            continue;
-        out += trimmed;
-        out += u"\r\n";
-    }
+    forEachLine(list, [&out](QStringView line) {
+        TextFile::encodeAppend(line, out);
+        out += "\r\n";
+    });
     return out;
 }
 

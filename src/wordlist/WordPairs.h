@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 class WordListModel;
@@ -21,8 +22,9 @@ namespace WordPairs {
 // Removes U+0020 (only that character) at both ends.
 QStringView trimSpaces(QStringView s);
 
-// The whole list as word-pair text: one line per entry, CR LF after each; a single CR LF when the
-// list is empty.
-QString formatList(const WordListModel &list);
+// The whole list as the word-pair files hold it: one line per entry, CR LF after each, a single
+// CR LF when the list is empty; GBK, GB18030 where GBK lacks a character. Built straight into
+// bytes, without an intermediate text.
+QByteArray encodeList(const WordListModel &list);
 
 } // namespace WordPairs

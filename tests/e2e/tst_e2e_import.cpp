@@ -46,7 +46,7 @@ QByteArray expectedBank(const QByteArray &wordFile)
 {
     WordListModel list;
     Module1::ImportWordPairs(TextFile::decode(wordFile), list);
-    return TextFile::encode(WordPairs::formatList(list));
+    return WordPairs::encodeList(list);
 }
 
 // Clicks "导入列表" and closes the "导入完成!" box that follows.

@@ -53,7 +53,7 @@ QByteArray expectedBank(const QByteArray &bankBytes)
 {
     WordListModel list;
     Module1::ImportWordPairs(TextFile::decode(bankBytes), list);
-    return TextFile::encode(WordPairs::formatList(list));
+    return WordPairs::encodeList(list);
 }
 
 } // namespace

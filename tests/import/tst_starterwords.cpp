@@ -56,7 +56,7 @@ void TestStarterWords::everyLineIsAWordAndMeaning()
         QVERIFY2(meaning.match(e.meaning).hasMatch(), qPrintable(e.word + QStringLiteral(": ") + e.meaning));
     }
     // Written back by the writer it is the same file.
-    QCOMPARE(TextFile::encode(WordPairs::formatList(list)), shipped);
+    QCOMPARE(WordPairs::encodeList(list), shipped);
 }
 
 void TestStarterWords::liesBesideTheProgram()

@@ -162,7 +162,7 @@ void TestWordPairs::writer()
         list.addEntry(u"placeholder"_qs + QString::number(list.count()), QString());
         list.setEntry(list.count() - 1, e.section(u'|', 0, 0), e.section(u'|', 1));
     }
-    QCOMPARE(TextFile::encode(WordPairs::formatList(list)), bytes);
+    QCOMPARE(WordPairs::encodeList(list), bytes);
 }
 
 void TestWordPairs::writerReadBack_data()
@@ -184,7 +184,7 @@ void TestWordPairs::writerReadBack()
     if (!word.isEmpty())
         list.addEntry(word, meaning);
     WordListModel again;
-    Module1::ImportWordPairs(TextFile::decode(TextFile::encode(WordPairs::formatList(list))), again);
+    Module1::ImportWordPairs(TextFile::decode(WordPairs::encodeList(list)), again);
     QCOMPARE(rows(again), readBack.isEmpty() ? QStringList{} : QStringList{readBack});
 }
 
@@ -218,7 +218,7 @@ void TestWordPairs::roundTripOfRandomEntries()
             const QString word = pick(wordChars, 12, !noMeaning);
             list.addEntry(word, meaning);
         }
-        const QByteArray bytes = TextFile::encode(WordPairs::formatList(list));
+        const QByteArray bytes = WordPairs::encodeList(list);
         WordListModel again;
         Module1::ImportWordPairs(TextFile::decode(bytes), again);
         QCOMPARE(rows(again), rows(list));
