@@ -9,11 +9,12 @@
 #include "wordlist/WordListSorter.h"
 #include "wordlist/WordPairs.h"
 
+#include "GeneratedBank.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QItemSelectionModel>
-#include <QRandomGenerator>
 #include <QTableView>
 
 #include <cstdio>
@@ -42,25 +43,6 @@ void report(const char *name, qint64 ms)
     g_cpuStart = cpuMs();
 }
 
-// Random English-like words, 1-6 common Chinese characters as meaning, as word-pair text.
-QString generatedText(int count)
-{
-    QRandomGenerator rng(12345);
-    QString text;
-    text.reserve(qsizetype(count) * 16);
-    for (int i = 0; i < count; ++i) {
-        const int wordLen = 5 + rng.bounded(14);
-        for (int j = 0; j < wordLen; ++j)
-            text += QChar(u'a' + rng.bounded(26));
-        text += u"  ";
-        const int meaningLen = 1 + rng.bounded(6);
-        for (int j = 0; j < meaningLen; ++j)
-            text += QChar(char16_t(0x4E00 + rng.bounded(0x9FA5 - 0x4E00)));
-        text += u"\r\n";
-    }
-    return text;
-}
-
 // Lets the view handle everything the change queued (layout, repaint).
 void settle()
 {
@@ -84,7 +66,7 @@ int main(int argc, char *argv[])
             return 1;
         }
     } else {
-        text = generatedText(1000000);
+        text = generatedBankText(1000000);
     }
 
     WordListModel list;

@@ -2,6 +2,7 @@
 //   quorvel-bench <bank>                 load and save <bank>
 //   quorvel-bench --generate <bank> [N]  write an N-entry GBK bank (default 1,000,000)
 // Output: one "name: <ms> ms" line per operation, then "peak RSS: <MiB> MiB".
+#include "GeneratedBank.h"
 #include "wordlist/TextFile.h"
 #include "wordlist/WordListModel.h"
 #include "wordlist/WordPairs.h"
@@ -9,7 +10,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -23,22 +23,10 @@ void report(const char *name, qint64 ms)
     std::fflush(stdout);
 }
 
-// Random English-like words, 1-6 common Chinese characters as meaning.
+// Writes an N-entry bank in the word-pair format.
 int generate(const QString &path, int count)
 {
-    QRandomGenerator rng(12345);
-    QString text;
-    text.reserve(qsizetype(count) * 16);
-    for (int i = 0; i < count; ++i) {
-        const int wordLen = 5 + rng.bounded(14);
-        for (int j = 0; j < wordLen; ++j)
-            text += QChar(u'a' + rng.bounded(26));
-        text += u"  ";
-        const int meaningLen = 1 + rng.bounded(6);
-        for (int j = 0; j < meaningLen; ++j)
-            text += QChar(char16_t(0x4E00 + rng.bounded(0x9FA5 - 0x4E00)));
-        text += u"\r\n";
-    }
+    const QString text = generatedBankText(count);
     QString error;
     if (!TextFile::write(path, text, &error)) {
         std::fprintf(stderr, "cannot write %s: %s\n", qPrintable(path), qPrintable(error));
