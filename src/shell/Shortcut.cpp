@@ -64,7 +64,7 @@ QByteArray compose(const Fields &f)
 {
     QString text = QStringLiteral("[Desktop Entry]\n"
                                   "Type=Application\n"
-                                  "Version=1.5\n");
+                                  "Version=1.4\n");
     text += QStringLiteral("Name=") + escapeValue(f.name) + u'\n';
     text += QStringLiteral("Comment=") + escapeValue(f.comment) + u'\n';
     text += QStringLiteral("Exec=") + execArgument(f.program) + u'\n';
