@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QUrl>
 
 frmAbout::frmAbout(Launcher *launcher, Dialogs *dialogs, QWidget *parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::frmAbout>()), m_launcher(launcher), m_dialogs(dialogs)
@@ -61,9 +62,10 @@ void frmAbout::Form_Load()
     m_ui->lblVersion->setText(AboutText::version(AppInfo::versionMajor(), AppInfo::versionMinor(),
                                                  AppInfo::versionRevision()));
 
+    // The link lines show where they lead.
     m_ui->Label4->setText(m_ui->Label4->text() + Endpoints::feedbackAddress());
-    m_ui->Label2->setText(m_ui->Label2->text() + Endpoints::supportSite());
-    m_ui->Label7->setText(m_ui->Label7->text() + Endpoints::makerSite());
+    m_ui->Label2->setText(m_ui->Label2->text() + QUrl(Endpoints::supportSite()).host());
+    m_ui->Label7->setText(m_ui->Label7->text() + QUrl(Endpoints::makerSite()).host());
 
     for (QLabel *label : {m_ui->lblVersion, m_ui->Label3, m_ui->Label5, m_ui->Label6, m_ui->Label4,
                           m_ui->Label2, m_ui->Label9})
