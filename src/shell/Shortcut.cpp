@@ -67,6 +67,8 @@ QByteArray compose(const Fields &f)
                                   "Version=1.4\n");
     text += QStringLiteral("Name=") + escapeValue(f.name) + u'\n';
     text += QStringLiteral("Comment=") + escapeValue(f.comment) + u'\n';
+    // Menus hide the entry while the program is gone (moved or deleted with its folder).
+    text += QStringLiteral("TryExec=") + escapeValue(f.program) + u'\n';
     text += QStringLiteral("Exec=") + execArgument(f.program) + u'\n';
     text += QStringLiteral("Path=") + escapeValue(f.path) + u'\n';
     if (!f.icon.isEmpty())

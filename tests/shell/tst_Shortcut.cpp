@@ -103,6 +103,7 @@ void tst_Shortcut::entryFields()
     QCOMPARE(entry.value(u"Name"_qs), kName);
     QCOMPARE(entry.value(u"Comment"_qs), kDescription);
     QCOMPARE(entry.value(u"Exec"_qs), u"\""_qs + program + u"\""_qs);
+    QCOMPARE(entry.value(u"TryExec"_qs), program);
     QCOMPARE(entry.value(u"Path"_qs), folder);
     const QString icon = entry.value(u"Icon"_qs);
     QCOMPARE(icon, folder + kName + u".png"_qs);
