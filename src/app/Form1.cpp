@@ -12,7 +12,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QTimer>
 
 namespace {
@@ -40,6 +42,10 @@ Form1::Form1(const AppContext &context, QWidget *parent)
     pal.setColor(QPalette::Window, QColor(192, 255, 192));
     setPalette(pal);
     setAutoFillBackground(true);
+    // Narrow drop-down boxes as designed: a slim arrow leaves room for "顺序" and "50".
+    const QString slimCombo = QStringLiteral("QComboBox { padding: 0px 1px 0px 3px; } QComboBox::drop-down { width: 13px; }");
+    m_ui->Combo1->setStyleSheet(slimCombo);
+    m_ui->Combo2->setStyleSheet(slimCombo);
 
     m_wordList = new WordListModel(this);
 
@@ -136,6 +142,12 @@ void Form1::showAtStart()
 {
     if (m_secondInstanceFound)
         return;
+    // Centred on the screen when first shown.
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        const QRect frame = frameGeometry();
+        move(area.center() - QPoint(frame.width() / 2, frame.height() / 2) + (pos() - frame.topLeft()));
+    }
     show();
 }
 

@@ -6,6 +6,10 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <cstring>
+#include <optional>
+#include <vector>
+
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
@@ -68,31 +72,100 @@ QString decodeWith(QStringConverter::Encoding enc, QByteArrayView bytes)
     return dec.decode(bytes);
 }
 
-// GBK as the format's files hold it. Bytes GB18030 does not define (0x80, which GBK writers use for
-// the euro sign, and broken sequences) never stop the read.
+// The two-byte area of GB18030 (which GBK files use), as a table: (lead - 0x81) * 191 +
+// (trail - 0x40) gives the character, 0 where the pair is not one. Built once from the platform's
+// converter in a single call.
+const std::vector<char16_t> &pairTable()
+{
+    static const std::vector<char16_t> table = [] {
+        std::vector<char16_t> t(126 * 191, 0);
+        QByteArray all;
+        all.reserve(126 * 190 * 2);
+        for (int lead = 0x81; lead <= 0xFE; ++lead) {
+            for (int trail = 0x40; trail <= 0xFE; ++trail) {
+                if (trail == 0x7F)
+                    continue;
+                all += char(lead);
+                all += char(trail);
+            }
+        }
+        QStringDecoder dec("GB18030", QStringConverter::Flag::Stateless);
+        const QString chars = dec.isValid() ? dec.decode(all) : QString();
+        const bool aligned = chars.size() * 2 == all.size();
+        for (qsizetype i = 0; i * 2 < all.size(); ++i) {
+            const auto lead = static_cast<unsigned char>(all[i * 2]);
+            const auto trail = static_cast<unsigned char>(all[i * 2 + 1]);
+            char16_t c = 0;
+            if (aligned) {
+                c = chars[i].unicode();
+            } else if (dec.isValid()) {
+                const QString one = dec.decode(QByteArrayView(all).sliced(i * 2, 2));
+                c = one.size() == 1 ? one[0].unicode() : 0;
+            }
+            t[(lead - 0x81) * 191 + (trail - 0x40)] = c == 0xFFFD ? 0 : c;
+        }
+        return t;
+    }();
+    return table;
+}
+
+// GBK as the format's files hold it, decoded as its superset GB18030. 0x80 is the euro sign, as
+// GBK writers put it. A broken sequence becomes U+FFFD and the read goes on with the next byte,
+// so one damaged character never takes the text after it along.
 QString decodeGbk(QByteArrayView bytes)
 {
-    QStringDecoder dec("GB18030", QStringConverter::Flag::Stateless);
-    if (!dec.isValid())
-        return QString::fromLatin1(bytes);
-    if (!bytes.contains('\x80'))
-        return dec.decode(bytes);
-    // Decode around each lone 0x80 (a lead byte 0x81..0xFE never produces it as a trail byte).
-    QString out;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        if (b >= 0x81 && b <= 0xFE) {
-            ++i; // skip the trail byte of a double-byte character (four-byte forms have no 0x80)
+    const std::vector<char16_t> &table = pairTable();
+    std::optional<QStringDecoder> four; // opening a converter is costly: only when needed
+    QString out(bytes.size(), Qt::Uninitialized);
+    char16_t *dst = reinterpret_cast<char16_t *>(out.data());
+    char16_t *const start = dst;
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n;) {
+        const unsigned char b = p[i];
+        if (b < 0x80) {
+            *dst++ = b;
+            ++i;
             continue;
         }
         if (b == 0x80) {
-            out += dec.decode(bytes.sliced(start, i - start));
-            out += QChar(0x20AC);
-            start = i + 1;
+            *dst++ = 0x20AC;
+            ++i;
+            continue;
         }
+        if (b == 0xFF || i + 1 >= n) {
+            *dst++ = 0xFFFD;
+            ++i;
+            continue;
+        }
+        const unsigned char t = p[i + 1];
+        if (t >= 0x30 && t <= 0x39) {
+            // A four-byte sequence: rare, left to the converter.
+            if (i + 3 < n && p[i + 2] >= 0x81 && p[i + 2] <= 0xFE && p[i + 3] >= 0x30 && p[i + 3] <= 0x39) {
+                if (!four)
+                    four.emplace("GB18030", QStringConverter::Flag::Stateless);
+                const QString c = four->isValid() ? four->decode(bytes.sliced(i, 4)) : QString();
+                if (!c.isEmpty() && dst - start + c.size() <= out.size()) {
+                    memcpy(dst, c.utf16(), size_t(c.size()) * 2);
+                    dst += c.size();
+                    i += 4;
+                    continue;
+                }
+            }
+            *dst++ = 0xFFFD;
+            ++i;
+            continue;
+        }
+        const char16_t c = (t >= 0x40 && t <= 0xFE && t != 0x7F) ? table[(b - 0x81) * 191 + (t - 0x40)] : 0;
+        if (c == 0) {
+            *dst++ = 0xFFFD;
+            ++i;
+            continue;
+        }
+        *dst++ = c;
+        i += 2;
     }
-    out += dec.decode(bytes.sliced(start));
+    out.truncate(dst - start);
     return out;
 }
 
@@ -161,35 +234,70 @@ QString decode(const QByteArray &bytes, Encoding *detected)
     return normaliseLineEnds(std::move(text));
 }
 
+namespace {
+
+// How each character of the Basic Multilingual Plane is written: its GBK bytes when GBK holds it
+// (and they read back as that very character), otherwise its GB18030 bytes. Built once. The GBK
+// converter silently drops some characters (soft hyphen, zero-width joiner, bidi marks) and maps
+// others to look-alikes; checking every character's round trip catches all of them.
+struct CharBytes
+{
+    quint8 len = 0;
+    char bytes[4] = {};
+};
+
+const std::vector<CharBytes> &bmpTable()
+{
+    static const std::vector<CharBytes> table = [] {
+        std::vector<CharBytes> t(0x10000);
+        QStringEncoder gbk("GBK", QStringConverter::Flag::Stateless);
+        QStringEncoder gb18030("GB18030", QStringConverter::Flag::Stateless);
+        for (char32_t c = 0; c < 0x10000; ++c) {
+            CharBytes &cb = t[c];
+            if (c < 0x80) {
+                cb.len = 1;
+                cb.bytes[0] = static_cast<char>(c);
+                continue;
+            }
+            if (c >= 0xD800 && c < 0xE000) {
+                cb.len = 1;
+                cb.bytes[0] = '?'; // a lone surrogate is no character at all
+                continue;
+            }
+            const QChar ch(static_cast<char16_t>(c));
+            QByteArray b = gbk.isValid() ? gbk.encode(QStringView(&ch, 1)) : QByteArray();
+            if (b.isEmpty() || b.size() > 2 || b == "?" || decodeGbk(b) != QStringView(&ch, 1))
+                b = gb18030.encode(QStringView(&ch, 1));
+            cb.len = static_cast<quint8>(qMin<qsizetype>(b.size(), 4));
+            memcpy(cb.bytes, b.constData(), cb.len);
+        }
+        return t;
+    }();
+    return table;
+}
+
+} // namespace
+
 QByteArray encode(QStringView text)
 {
-    QStringEncoder gbk("GBK", QStringConverter::Flag::Stateless);
-    QStringEncoder gb18030("GB18030", QStringConverter::Flag::Stateless);
-    if (!gbk.isValid() || !gb18030.isValid())
-        return text.toUtf8();
+    const std::vector<CharBytes> &table = bmpTable();
     QByteArray out;
     out.reserve(text.size() * 2);
-    // Encode a line at a time; only a line where GBK had to write '?' for something that was not a
-    // '?' is done again character by character, the missing ones in GB18030.
-    qsizetype pos = 0;
-    while (pos < text.size()) {
-        qsizetype end = text.indexOf(u'\n', pos);
-        end = end < 0 ? text.size() : end + 1;
-        const QStringView line = text.sliced(pos, end - pos);
-        pos = end;
-        const QByteArray bytes = gbk.encode(line);
-        if (bytes.count('?') == line.count(u'?')) {
-            out += bytes;
-            continue;
-        }
-        for (qsizetype i = 0; i < line.size();) {
-            const qsizetype len = (line[i].isHighSurrogate() && i + 1 < line.size() && line[i + 1].isLowSurrogate()) ? 2 : 1;
-            const QStringView ch = line.sliced(i, len);
-            QByteArray one = gbk.encode(ch);
-            if (one == "?" && ch != u"?")
-                one = gb18030.encode(ch);
-            out += one;
-            i += len;
+    std::optional<QStringEncoder> gb18030; // opening a converter is costly: only when needed
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80) {
+            out.append(static_cast<char>(c));
+        } else if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate()) {
+            // Outside the BMP only GB18030's four-byte form can hold it.
+            if (!gb18030)
+                gb18030.emplace("GB18030", QStringConverter::Flag::Stateless);
+            out += gb18030->encode(text.sliced(i, 2));
+            ++i;
+        } else {
+            const CharBytes &cb = table[c];
+            out.append(cb.bytes, cb.len);
         }
     }
     return out;

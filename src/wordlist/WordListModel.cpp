@@ -1,6 +1,7 @@
 #include "WordListModel.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 constexpr int32_t kEmpty = -1;
@@ -92,7 +93,7 @@ int WordListModel::findSlot(uint64_t hash, QStringView meaning, QStringView word
         const int32_t row = m_slots[i];
         if (row == kEmpty)
             return -1;
-        if (m_hashes[static_cast<size_t>(row)] == hash && keyEquals(m_entries[static_cast<size_t>(row)], meaning, word))
+        if (m_hashes[static_cast<size_t>(row)] == hash && keyEquals(entryForIndex(row), meaning, word))
             return row;
     }
 }
@@ -139,33 +140,39 @@ bool WordListModel::addEntry(const QString &word, const QString &meaning)
 
 int WordListModel::appendEntries(std::vector<WordEntry> &&batch)
 {
-    growIndexFor(m_entries.size() + batch.size());
     const size_t first = m_entries.size();
-    // Decide which entries survive before telling the view, so it sees a single insertion.
-    std::vector<WordEntry> accepted;
-    std::vector<uint64_t> acceptedHashes;
-    accepted.reserve(batch.size());
-    acceptedHashes.reserve(batch.size());
-    for (WordEntry &e : batch) {
+    growIndexFor(first + batch.size());
+    m_hashes.reserve(first + batch.size());
+    // Filter the batch in place before telling the view, so it sees a single insertion. Accepted
+    // entries are indexed at once (their rows lie past the list's end, in the batch) so a later
+    // duplicate within the same batch is dropped too.
+    m_pending = &batch;
+    m_pendingBase = first;
+    size_t kept = 0;
+    for (size_t i = 0; i < batch.size(); ++i) {
+        WordEntry &e = batch[i];
         const uint64_t h = hashKey(e.meaning, e.word);
         if (findSlot(h, e.meaning, e.word) >= 0)
             continue;
-        // Index the accepted entry at once so a later duplicate in the same batch is dropped.
-        const int row = static_cast<int>(first + accepted.size());
+        if (kept != i)
+            batch[kept] = std::move(e);
         m_hashes.push_back(h);
-        accepted.push_back(std::move(e));
-        m_entries.push_back(accepted.back());
-        insertIndex(row, h);
+        insertIndex(static_cast<int>(first + kept), h);
+        ++kept;
     }
-    if (accepted.empty())
+    m_pending = nullptr;
+    batch.resize(kept);
+    if (kept == 0)
         return 0;
-    // The rows already sit in m_entries; announce them in one go.
-    m_entries.resize(first);
-    beginInsertRows({}, static_cast<int>(first), static_cast<int>(first + accepted.size() - 1));
-    for (WordEntry &e : accepted)
-        m_entries.push_back(std::move(e));
+    beginInsertRows({}, static_cast<int>(first), static_cast<int>(first + kept - 1));
+    if (first == 0) {
+        m_entries = std::move(batch);
+    } else {
+        m_entries.reserve(first + kept);
+        std::move(batch.begin(), batch.end(), std::back_inserter(m_entries));
+    }
     endInsertRows();
-    return static_cast<int>(accepted.size());
+    return static_cast<int>(kept);
 }
 
 void WordListModel::setEntry(int row, const QString &word, const QString &meaning)

@@ -63,4 +63,12 @@ private:
     // Open-addressing table of row numbers (-1 = empty), sized to a power of two.
     std::vector<int32_t> m_slots;
     std::vector<uint64_t> m_hashes; // per row, so rebuilding never rehashes strings
+    // While a batch is being filtered, rows from m_pendingBase on live in *m_pending.
+    const std::vector<WordEntry> *m_pending = nullptr;
+    size_t m_pendingBase = 0;
+    const WordEntry &entryForIndex(int row) const
+    {
+        const auto r = static_cast<size_t>(row);
+        return r < m_pendingBase || !m_pending ? m_entries[r] : (*m_pending)[r - m_pendingBase];
+    }
 };

@@ -20,6 +20,11 @@ namespace {
 
 QString withoutSpaces(QStringView s)
 {
+    qsizetype i = 0;
+    while (i < s.size() && s[i] != u' ' && s[i] != QChar(0x3000))
+        ++i;
+    if (i == s.size())
+        return s.toString();
     QString out;
     out.reserve(s.size());
     for (QChar c : s) {
@@ -29,31 +34,52 @@ QString withoutSpaces(QStringView s)
     return out;
 }
 
+// The separator of a trimmed line: the first run of two spaces, else the last single space.
+// Returns its position and sets its length, or -1 when the line has none.
+qsizetype findSeparator(QStringView line, qsizetype *length)
+{
+    const auto *d = reinterpret_cast<const char16_t *>(line.utf16());
+    const qsizetype n = line.size();
+    qsizetype lastSingle = -1;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (d[i] != u' ')
+            continue;
+        if (i + 1 < n && d[i + 1] == u' ') {
+            *length = 2;
+            return i;
+        }
+        lastSingle = i;
+    }
+    *length = 1;
+    return lastSingle;
+}
+
 void importText(const QString &text, WordListModel &list, bool reversed)
 {
     std::vector<WordEntry> batch;
+    batch.reserve(static_cast<size_t>(text.count(u'\n')) + 1);
     QString tabbed; // holds a line whose tabs were widened to two spaces
-    qsizetype pos = 0;
+    const auto *d = reinterpret_cast<const char16_t *>(text.utf16());
     const qsizetype n = text.size();
-    const QStringView all(text);
+    qsizetype pos = 0;
     while (pos < n) {
-        qsizetype end = all.indexOf(u"\r\n", pos);
-        if (end < 0)
-            end = n;
-        QStringView line = all.sliced(pos, end - pos);
+        // Lines end at CR LF only; a lone CR stays in its line.
+        qsizetype end = pos;
+        bool hasTab = false;
+        while (end < n && !(d[end] == u'\r' && end + 1 < n && d[end + 1] == u'\n')) {
+            hasTab |= d[end] == u'\t';
+            ++end;
+        }
+        QStringView line(d + pos, end - pos);
         pos = end + 2;
-        if (line.contains(u'\t')) {
+        if (hasTab) {
             tabbed = line.toString();
             tabbed.replace(u'\t', QStringLiteral("  "));
             line = tabbed;
         }
         line = trimSpaces(line);
-        qsizetype sep = line.indexOf(u"  ");
-        qsizetype sepLen = 2;
-        if (sep < 0) {
-            sep = line.lastIndexOf(u' ');
-            sepLen = 1;
-        }
+        qsizetype sepLen = 0;
+        const qsizetype sep = findSeparator(line, &sepLen);
         if (sep < 0) {
             if (!line.isEmpty())
                 batch.push_back(WordEntry{line.toString(), QString(), QString()});

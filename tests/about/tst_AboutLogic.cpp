@@ -1,4 +1,4 @@
-#include "ShellTestDoubles.h"
+#include "FakeLauncher.h"
 #include "about/AboutText.h"
 #include "about/RegistryValue.h"
 #include "about/SystemInfo.h"
@@ -146,7 +146,7 @@ void tst_AboutLogic::systemInfo()
 
     const QByteArray oldPath = qgetenv("PATH");
     qputenv("PATH", bin.path().toUtf8());
-    RecordingLauncher launcher;
+    FakeLauncher launcher;
     launcher.succeed = startSucceeds;
     const bool ok = SystemInfo::start(launcher);
     qputenv("PATH", oldPath);

@@ -1,4 +1,5 @@
-#include "ShellTestDoubles.h"
+#include "FakeDialogs.h"
+#include "FakeLauncher.h"
 #include "about/frmAbout.h"
 #include "shell/AppInfo.h"
 #include "shell/Endpoints.h"
@@ -61,7 +62,7 @@ void tst_frmAbout::texts()
 
 void tst_frmAbout::links()
 {
-    RecordingLauncher launcher;
+    FakeLauncher launcher;
     frmAbout about(&launcher, nullptr);
     about.show();
     for (const char *name : {"Label7", "Label2", "Label4", "Label1"}) {
@@ -136,9 +137,9 @@ void tst_frmAbout::systemInformation()
     const QByteArray oldPath = qgetenv("PATH");
     qputenv("PATH", bin.path().toUtf8());
 
-    RecordingLauncher launcher;
+    FakeLauncher launcher;
     launcher.succeed = starts;
-    RecordingDialogs dialogs;
+    FakeDialogs dialogs;
     frmAbout about(&launcher, &dialogs);
     about.show();
     QTest::mouseClick(about.findChild<QPushButton *>(u"cmdSysInfo"_qs), Qt::LeftButton);
@@ -146,7 +147,9 @@ void tst_frmAbout::systemInformation()
 
     QCOMPARE(launcher.programs.size(), installed ? 1 : 0);
     if (message) {
-        QCOMPARE(dialogs.messages, QStringList{u"此时系统信息不可用"_qs});
+        QCOMPARE(dialogs.messages.size(), 1);
+        QCOMPARE(dialogs.messages[0].text, u"此时系统信息不可用"_qs);
+        QCOMPARE(dialogs.messages[0].icon, Dialogs::Icon::Critical);
     } else {
         QVERIFY(dialogs.messages.isEmpty());
         QCOMPARE(launcher.programs[0].first, bin.filePath(u"hardinfo"_qs));

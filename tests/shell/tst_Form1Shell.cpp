@@ -1,5 +1,5 @@
 #include "app/Form1.h"
-#include "ShellTestDoubles.h"
+#include "TestEnv.h"
 #include "about/frmAbout.h"
 #include "shell/AppInfo.h"
 #include "shell/Endpoints.h"
@@ -30,48 +30,21 @@ private Q_SLOTS:
     void aboutWindow();
 
 private:
-    AppContext context();
+    AppContext context() { return m_env->context(); }
     void click(QWidget *widget, bool doubleClick = false);
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    RecordingLauncher m_launcher;
-    RecordingDialogs m_dialogs;
+    std::unique_ptr<TestEnv> m_env;
 };
 
 void tst_Form1Shell::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
     // The Start-menu entry lands under the test's own data folder, never the user's.
-    qputenv("XDG_DATA_HOME", m_dir->filePath(u"data"_qs).toUtf8());
-    qputenv("XDG_CONFIG_HOME", m_dir->filePath(u"config"_qs).toUtf8());
-    m_launcher = RecordingLauncher();
-    m_dialogs = RecordingDialogs();
+    m_env = std::make_unique<TestEnv>();
 }
 
 void tst_Form1Shell::cleanup()
 {
-    qunsetenv("XDG_DATA_HOME");
-    qunsetenv("XDG_CONFIG_HOME");
-    m_dir.reset();
-}
-
-AppContext tst_Form1Shell::context()
-{
-    AppContext c;
-    c.programFolder = m_dir->filePath(u"program folder"_qs);
-    QDir().mkpath(c.programFolder);
-    c.executablePath = c.programFolder + u"/TanvicQuorvel"_qs;
-    QFile exe(c.executablePath);
-    if (exe.open(QIODevice::WriteOnly))
-        exe.write("#!/bin/sh\n");
-    exe.close();
-    exe.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    c.settingsPath = m_dir->filePath(u"settings.ini"_qs);
-    c.instanceLockPath = m_dir->filePath(u"instance.lock"_qs);
-    c.dialogs = &m_dialogs;
-    c.launcher = &m_launcher;
-    return c;
+    m_env.reset();
 }
 
 void tst_Form1Shell::click(QWidget *widget, bool doubleClick)
@@ -89,7 +62,7 @@ void tst_Form1Shell::click(QWidget *widget, bool doubleClick)
 
 void tst_Form1Shell::startMenuEntry()
 {
-    const QString folder = m_dir->filePath(u"data/applications/Tanvic软件"_qs);
+    const QString folder = m_env->path(u"data/applications/Tanvic软件"_qs);
     const QString entry = folder + u"/TanvicQuorvel.desktop"_qs;
     const AppContext c = context();
     for (int start = 0; start < 2; ++start) {
@@ -126,7 +99,7 @@ void tst_Form1Shell::dictionaryLookup()
 
     // No current entry: nothing happens.
     lookup->trigger();
-    QVERIFY(m_launcher.urls.isEmpty());
+    QVERIFY(m_env->launcher.urls.isEmpty());
 
     form.wordList()->addEntry(u"apple"_qs, u"苹果"_qs);
     form.wordList()->addEntry(u"  C#/ "_qs, u"一种语言"_qs);
@@ -139,10 +112,10 @@ void tst_Form1Shell::dictionaryLookup()
     form.openDictionaryPage(u"what?"_qs);
 
     const QString base = Endpoints::dictionaryBase();
-    QCOMPARE(m_launcher.urls.size(), 3);
-    QCOMPARE(m_launcher.urls[0].toString(QUrl::FullyEncoded), base + u"C%23/"_qs);
-    QCOMPARE(m_launcher.urls[1].toString(QUrl::FullyEncoded), base + u"apple/"_qs);
-    QCOMPARE(m_launcher.urls[2].toString(QUrl::FullyEncoded), base + u"what%3F/"_qs);
+    QCOMPARE(m_env->launcher.urls.size(), 3);
+    QCOMPARE(m_env->launcher.urls[0].toString(QUrl::FullyEncoded), base + u"C%23/"_qs);
+    QCOMPARE(m_env->launcher.urls[1].toString(QUrl::FullyEncoded), base + u"apple/"_qs);
+    QCOMPARE(m_env->launcher.urls[2].toString(QUrl::FullyEncoded), base + u"what%3F/"_qs);
     form.shutdown();
 }
 
@@ -158,7 +131,7 @@ void tst_Form1Shell::bannerClick()
 
     // A double-click, as the tooltip invites, acts through its first click only.
     click(banner, true);
-    QCOMPARE(m_launcher.urls, QList<QUrl>{QUrl(Endpoints::homePage())});
+    QCOMPARE(m_env->launcher.urls, QList<QUrl>{QUrl(Endpoints::homePage())});
     // The drill was asked to start first, exactly as switching the toggle on does.
     QVERIFY(!switched.isEmpty());
     QCOMPARE(switched.first().first().toBool(), true);

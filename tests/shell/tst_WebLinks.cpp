@@ -1,4 +1,4 @@
-#include "ShellTestDoubles.h"
+#include "FakeLauncher.h"
 #include "shell/AppInfo.h"
 #include "shell/Endpoints.h"
 #include "shell/WebLinks.h"
@@ -97,7 +97,7 @@ void tst_WebLinks::feedbackMailAddress()
 
 void tst_WebLinks::launches()
 {
-    RecordingLauncher launcher;
+    FakeLauncher launcher;
     Module1::OpenDictionaryPage(launcher, u"what?"_qs);
     Module1::OpenHomePage(launcher);
     Module1::OpenWebPage(launcher, Endpoints::supportSite());

@@ -1,0 +1,91 @@
+// Times the word bank's load and save in one process and reports the peak memory.
+//   quorvel-bench <bank>                 load and save <bank>
+//   quorvel-bench --generate <bank> [N]  write an N-entry GBK bank (default 1,000,000)
+// Output: one "name: <ms> ms" line per operation, then "peak RSS: <MiB> MiB".
+#include "wordlist/TextFile.h"
+#include "wordlist/WordListModel.h"
+#include "wordlist/WordPairs.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <sys/resource.h>
+
+namespace {
+
+void report(const char *name, qint64 ms)
+{
+    std::printf("%s: %lld ms\n", name, static_cast<long long>(ms));
+    std::fflush(stdout);
+}
+
+// Random English-like words, 1-6 common Chinese characters as meaning.
+int generate(const QString &path, int count)
+{
+    QRandomGenerator rng(12345);
+    QString text;
+    text.reserve(qsizetype(count) * 16);
+    for (int i = 0; i < count; ++i) {
+        const int wordLen = 5 + rng.bounded(14);
+        for (int j = 0; j < wordLen; ++j)
+            text += QChar(u'a' + rng.bounded(26));
+        text += u"  ";
+        const int meaningLen = 1 + rng.bounded(6);
+        for (int j = 0; j < meaningLen; ++j)
+            text += QChar(char16_t(0x4E00 + rng.bounded(0x9FA5 - 0x4E00)));
+        text += u"\r\n";
+    }
+    QString error;
+    if (!TextFile::write(path, text, &error)) {
+        std::fprintf(stderr, "cannot write %s: %s\n", qPrintable(path), qPrintable(error));
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() >= 3 && args[1] == QStringLiteral("--generate"))
+        return generate(args[2], args.size() > 3 ? args[3].toInt() : 1000000);
+    if (args.size() < 2) {
+        std::fprintf(stderr, "usage: quorvel-bench <bank> | --generate <bank> [N]\n");
+        return 2;
+    }
+
+    QElapsedTimer timer;
+    timer.start();
+    WordListModel list;
+    {
+        QString text;
+        QString error;
+        if (!TextFile::read(args[1], &text, &error)) {
+            std::fprintf(stderr, "cannot read %s: %s\n", qPrintable(args[1]), qPrintable(error));
+            return 1;
+        }
+        Module1::ImportWordPairs(text, list);
+    }
+    report("load", timer.elapsed());
+    std::printf("entries: %d\n", list.count());
+
+    QTemporaryDir dir;
+    timer.restart();
+    QString error;
+    if (!TextFile::write(dir.filePath(QStringLiteral("wb.dcb")), WordPairs::formatList(list), &error)) {
+        std::fprintf(stderr, "save failed: %s\n", qPrintable(error));
+        return 1;
+    }
+    report("save", timer.elapsed());
+
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("peak RSS: %.1f MiB\n", double(usage.ru_maxrss) / 1024.0);
+    return 0;
+}

@@ -1,0 +1,202 @@
+// The main window's start-up and shutdown with a temporary program folder and settings file.
+#include "TestEnv.h"
+
+#include "app/Form1.h"
+#include "wordlist/WordListModel.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLockFile>
+#include <QSysInfo>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTest>
+
+
+namespace {
+QString comboText(Form1 &form, const char *name)
+{
+    return form.findChild<QComboBox *>(QString::fromUtf8(name))->currentText();
+}
+
+QString countLabel(Form1 &form)
+{
+    return form.findChild<QLabel *>(QStringLiteral("Label2"))->text();
+}
+
+void setCombo(Form1 &form, const char *name, const QString &text)
+{
+    auto *box = form.findChild<QComboBox *>(QString::fromUtf8(name));
+    box->setCurrentIndex(box->findText(text));
+}
+
+} // namespace
+
+class TestForm1Startup : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void firstStart();
+    void loadsTheBankAndRestoresSettings();
+    void storedValueTheBoxDoesNotOfferLeavesItAsDesigned();
+    void secondInstanceStoresNothing();
+    void crashedInstanceDoesNotBlockTheNext();
+    void failedSaveKeepsTheOldBankAndOffersAnotherPlace();
+    void unreadableBankIsNeverOverwritten();
+    void failedSettingsAreReported();
+};
+
+void TestForm1Startup::firstStart()
+{
+    TestEnv env;
+    {
+        Form1 form(env.context());
+        QSignalSpy ended(&form, &Form1::programEnded);
+        form.Form_Load();
+        QVERIFY(!form.isSecondInstance());
+        QCOMPARE(form.wordList()->count(), 0);
+        QCOMPARE(countLabel(form), QStringLiteral("词汇量:0"));
+        QCOMPARE(comboText(form, "Combo1"), QStringLiteral("10"));
+        QCOMPARE(comboText(form, "Combo2"), QStringLiteral("顺序"));
+        form.close();
+        QCOMPARE(ended.size(), 1);
+    }
+    QCOMPARE(env.readFile(env.wordBankPath()), QByteArray("\r\n"));
+    QSettings settings(env.settingsPath(), QSettings::IniFormat);
+    QCOMPARE(settings.value(QStringLiteral("设置/延时")).toString(), QStringLiteral("10"));
+    QCOMPARE(settings.value(QStringLiteral("设置/次序")).toString(), QStringLiteral("顺序"));
+    QVERIFY(env.dialogs.messages.isEmpty());
+}
+
+void TestForm1Startup::loadsTheBankAndRestoresSettings()
+{
+    TestEnv env;
+    // LF line ends and a UTF-8 bank are read as well; the bank is written back in the format.
+    env.writeFile(env.wordBankPath(), QStringLiteral("apple  苹果\nbook 书\n\nbook  书\n单词\n").toUtf8());
+    {
+        Form1 form(env.context());
+        form.Form_Load();
+        QCOMPARE(form.wordList()->count(), 3);
+        QCOMPARE(countLabel(form), QStringLiteral("词汇量:3"));
+        setCombo(form, "Combo1", QStringLiteral("25"));
+        setCombo(form, "Combo2", QStringLiteral("随机"));
+        form.close();
+    }
+    QCOMPARE(env.readFile(env.wordBankPath()),
+             QByteArray("apple  \xC6\xBB\xB9\xFB\r\nbook  \xCA\xE9\r\n\xB5\xA5\xB4\xCA\r\n"));
+    Form1 again(env.context());
+    again.Form_Load();
+    QCOMPARE(comboText(again, "Combo1"), QStringLiteral("25"));
+    QCOMPARE(comboText(again, "Combo2"), QStringLiteral("随机"));
+    QCOMPARE(again.wordList()->count(), 3);
+}
+
+void TestForm1Startup::storedValueTheBoxDoesNotOfferLeavesItAsDesigned()
+{
+    TestEnv env;
+    {
+        QSettings settings(env.settingsPath(), QSettings::IniFormat);
+        settings.setValue(QStringLiteral("设置/延时"), QStringLiteral("abc"));
+        settings.setValue(QStringLiteral("设置/次序"), QStringLiteral("倒序"));
+    }
+    Form1 form(env.context());
+    form.Form_Load();
+    QCOMPARE(comboText(form, "Combo1"), QStringLiteral("10"));
+    QCOMPARE(comboText(form, "Combo2"), QStringLiteral("顺序"));
+}
+
+void TestForm1Startup::secondInstanceStoresNothing()
+{
+    TestEnv env;
+    env.writeFile(env.wordBankPath(), "apple  x\r\n");
+    Form1 first(env.context());
+    first.Form_Load();
+
+    Form1 second(env.context());
+    QSignalSpy ended(&second, &Form1::programEnded);
+    second.Form_Load();
+    QVERIFY(second.isSecondInstance());
+    QCOMPARE(second.wordList()->count(), 0);
+    second.showAtStart();
+    QVERIFY(!second.isVisible());
+    // Timer2 ends it about 300 ms later, storing nothing.
+    QVERIFY(ended.wait(2000));
+    QVERIFY(!QFileInfo::exists(env.settingsPath()));
+    QCOMPARE(env.readFile(env.wordBankPath()), QByteArray("apple  x\r\n"));
+    QCOMPARE(first.wordList()->count(), 1);
+}
+
+void TestForm1Startup::crashedInstanceDoesNotBlockTheNext()
+{
+    TestEnv env;
+    // A lock file naming a process that no longer exists, as a crash leaves it.
+    env.writeFile(env.lockPath(), "999999\nTanvicQuorvel\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    Form1 form(env.context());
+    form.Form_Load();
+    QVERIFY(!form.isSecondInstance());
+}
+
+void TestForm1Startup::failedSaveKeepsTheOldBankAndOffersAnotherPlace()
+{
+    TestEnv env;
+    env.writeFile(env.wordBankPath(), "apple  x\r\n");
+    const QString elsewhere = env.path(QStringLiteral("kept.txt"));
+    env.dialogs.saveAnswers = {elsewhere};
+    {
+        Form1 form(env.context());
+        form.Form_Load();
+        form.wordList()->addEntry(QStringLiteral("book"), QStringLiteral("y"));
+        // The bank's place becomes a folder: the save must fail without touching anything.
+        QFile::remove(env.wordBankPath());
+        QVERIFY(QDir().mkdir(env.wordBankPath()));
+        form.close();
+    }
+    QVERIFY(QFileInfo(env.wordBankPath()).isDir());
+    QCOMPARE(env.dialogs.messages.size(), 1);
+    QCOMPARE(env.dialogs.messages[0].icon, Dialogs::Icon::Critical);
+    QVERIFY(env.dialogs.messages[0].text.contains(QStringLiteral("wb.dcb")));
+    QCOMPARE(env.dialogs.saveRequests.size(), 1);
+    QCOMPARE(env.readFile(elsewhere), QByteArray("apple  x\r\nbook  y\r\n"));
+}
+
+void TestForm1Startup::unreadableBankIsNeverOverwritten()
+{
+    TestEnv env;
+    // Something stands at the bank's place that cannot be read as a file.
+    QDir().mkpath(env.wordBankPath());
+    {
+        Form1 form(env.context());
+        form.Form_Load();
+        QCOMPARE(form.wordList()->count(), 0);
+        QCOMPARE(env.dialogs.messages.size(), 1); // told at start-up
+        form.close();
+    }
+    QCOMPARE(env.dialogs.messages.size(), 1);
+    // With words added in the meantime, the user is offered another place for them.
+    env.dialogs.saveAnswers = {env.path(QStringLiteral("kept.txt"))};
+    {
+        Form1 form(env.context());
+        form.Form_Load();
+        form.wordList()->addEntry(QStringLiteral("apple"), QString());
+        form.close();
+    }
+    QVERIFY(QFileInfo(env.wordBankPath()).isDir());
+    QCOMPARE(env.readFile(env.path(QStringLiteral("kept.txt"))), QByteArray("apple\r\n"));
+}
+
+void TestForm1Startup::failedSettingsAreReported()
+{
+    TestEnv env;
+    // The settings file's folder is a file: the store cannot be written.
+    env.writeFile(QFileInfo(env.settingsPath()).absolutePath(), "not a folder");
+    Form1 form(env.context());
+    form.Form_Load();
+    form.close();
+    QCOMPARE(env.dialogs.messages.size(), 1);
+    QVERIFY(env.dialogs.messages[0].text.contains(QStringLiteral("设置")));
+    QCOMPARE(env.readFile(env.wordBankPath()), QByteArray("\r\n"));
+}
+
+QTEST_MAIN(TestForm1Startup)
+#include "tst_form1_startup.moc"

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QByteArray>
+#include <QProcess>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// The real TanvicQuorvel, copied into a temporary program folder and started in the X server
+// that run-in-x provides, driven with xdotool and read with xprop, like a user would.
+class E2eProgram
+{
+public:
+    // `folderName` is the program folder's name inside the temporary root; it may hold spaces.
+    explicit E2eProgram(const QString &folderName = QStringLiteral("程序 folder"));
+    ~E2eProgram();
+
+    QString programFolder() const { return m_programFolder; }
+    QString root() const { return m_root.path(); }
+    QString wordBankPath() const { return m_programFolder + QStringLiteral("/wb.dcb"); }
+    QString settingsPath() const { return m_root.filePath(QStringLiteral("config/TanvicQuorvel.conf")); }
+    QProcessEnvironment environment() const { return m_env; }
+
+    void writeFile(const QString &path, const QByteArray &bytes) const;
+    QByteArray readFile(const QString &path) const;
+
+    // Starts the program and waits until its main window is mapped; false on timeout.
+    bool start();
+    // Starts another process of the same program (the second-instance case).
+    QProcess *startAnother();
+    bool waitForExit(int ms = 15000);
+    bool isRunning() const;
+    int exitCode() const;
+    void terminate(int signal);
+    QByteArray output() const;
+
+    // X helpers. Window ids are decimal strings as xdotool prints them.
+    static QString run(const QString &program, const QStringList &args, int timeoutMs = 10000);
+    static QStringList findWindows(const QString &nameRegex, bool onlyVisible = true);
+    QString waitForWindow(const QString &nameRegex, int timeoutMs = 10000) const;
+    bool waitForWindowGone(const QString &windowId, int timeoutMs = 10000) const;
+    static QRect geometry(const QString &windowId);
+    static QStringList netWmState(const QString &windowId);
+    static bool isViewable(const QString &windowId);
+    static void closeWindow(const QString &windowId); // as the close box does
+    static void click(int x, int y, int button = 1);
+    static void doubleClick(int x, int y);
+    static void drag(int fromX, int fromY, int toX, int toY, int button = 1);
+    static void key(const QString &keys);
+    static void type(const QString &text);
+    static void activate(const QString &windowId);
+    static QString activeWindow();
+    static bool screenshot(const QString &pngPath);
+
+    QString mainWindow; // set by start()
+
+private:
+    QTemporaryDir m_root;
+    QString m_programFolder;
+    QProcessEnvironment m_env;
+    QProcess m_process;
+};

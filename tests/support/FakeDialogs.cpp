@@ -1,0 +1,26 @@
+#include "FakeDialogs.h"
+
+void FakeDialogs::message(QWidget *, Icon icon, const QString &text)
+{
+    messages.append({icon, text});
+    if (onMessage)
+        onMessage(messages.constLast());
+}
+
+bool FakeDialogs::question(QWidget *, const QString &text)
+{
+    questions.append(text);
+    return questionAnswers.isEmpty() ? false : questionAnswers.takeFirst();
+}
+
+QString FakeDialogs::openFileName(QWidget *, const FileRequest &request)
+{
+    openRequests.append(request);
+    return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
+}
+
+QString FakeDialogs::saveFileName(QWidget *, const FileRequest &request)
+{
+    saveRequests.append(request);
+    return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+}

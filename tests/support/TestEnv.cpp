@@ -1,0 +1,39 @@
+#include "TestEnv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+TestEnv::TestEnv()
+{
+    QDir().mkpath(programFolder());
+    // Anything the program asks the desktop for (XDG folders) stays inside the test's folder.
+    qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("config")).toLocal8Bit());
+}
+
+AppContext TestEnv::context()
+{
+    AppContext c;
+    c.programFolder = programFolder();
+    c.executablePath = programFolder() + QStringLiteral("/TanvicQuorvel");
+    c.settingsPath = settingsPath();
+    c.instanceLockPath = lockPath();
+    c.dialogs = &dialogs;
+    c.launcher = &launcher;
+    return c;
+}
+
+void TestEnv::writeFile(const QString &path, const QByteArray &bytes) const
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+}
+
+QByteArray TestEnv::readFile(const QString &path) const
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "FakeDialogs.h"
+#include "FakeLauncher.h"
+#include "app/AppContext.h"
+
+#include <QByteArray>
+#include <QTemporaryDir>
+
+// A throw-away world for one test: program folder, settings file, instance lock, fake dialogs
+// and launcher. Nothing touches the real user's files.
+class TestEnv
+{
+public:
+    TestEnv();
+
+    AppContext context();
+    QString programFolder() const { return m_dir.filePath(QStringLiteral("program")); }
+    QString settingsPath() const { return m_dir.filePath(QStringLiteral("config/TanvicQuorvel.conf")); }
+    QString lockPath() const { return m_dir.filePath(QStringLiteral("run/TanvicQuorvel.lock")); }
+    QString wordBankPath() const { return programFolder() + QStringLiteral("/wb.dcb"); }
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    void writeFile(const QString &path, const QByteArray &bytes) const;
+    QByteArray readFile(const QString &path) const;
+
+    FakeDialogs dialogs;
+    FakeLauncher launcher;
+
+private:
+    QTemporaryDir m_dir;
+};
