@@ -22,7 +22,6 @@ frmAbout::frmAbout(Launcher *launcher, Dialogs *dialogs, QWidget *parent)
                    | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(size());
     setWindowIcon(QIcon(QStringLiteral(":/icons/TanvicQuorvel.png")));
-    setAttribute(Qt::WA_DeleteOnClose, false);
 
     QFont slogan = m_ui->Label9->font();
     slogan.setPointSizeF(15.75);

@@ -88,7 +88,6 @@ public:
     void openDictionaryPage(const QString &preparedWord);
 
 private:
-
     AppContext m_context;
     std::unique_ptr<Ui::Form1> m_ui;
     WordListModel *m_wordList = nullptr;

@@ -9,30 +9,46 @@ namespace Module1 {
 namespace {
 constexpr int kMaxNameBytes = 250;
 
-// Bytes one character (a code point, possibly a surrogate pair) takes in code page 936.
-int charLength(QStringView ch)
+// Counts characters in code page 936 bytes. Where the platform offers no GBK converter, a
+// character outside ASCII counts as the two bytes GBK gives nearly every such character it holds.
+class Cp936Counter
 {
-    if (ch.size() == 1 && ch.front().unicode() < 0x80)
-        return 1;
-    QStringEncoder gbk("GBK", QStringConverter::Flag::Stateless);
-    const QByteArray bytes = gbk.encode(ch);
-    // GBK writes '?' for what it lacks; such a character is stored as four GB18030 bytes.
-    if (gbk.hasError() || bytes == "?")
-        return 4;
-    return static_cast<int>(bytes.size());
+public:
+    Cp936Counter() : m_gbk("GBK", QStringConverter::Flag::Stateless) {}
+
+    // Bytes one character (a code point, possibly a surrogate pair) takes.
+    int length(QStringView ch)
+    {
+        if (ch.size() == 1 && ch.front().unicode() < 0x80)
+            return 1;
+        if (!m_gbk.isValid())
+            return ch.size() == 2 ? 4 : 2;
+        m_gbk.resetState();
+        const QByteArray bytes = m_gbk.encode(ch);
+        // GBK writes '?' for what it lacks; such a character is stored as four GB18030 bytes.
+        if (m_gbk.hasError() || bytes == "?" || bytes.isEmpty())
+            return 4;
+        return static_cast<int>(bytes.size());
+    }
+
+private:
+    QStringEncoder m_gbk;
+};
+
+qsizetype charSize(const QString &text, qsizetype i)
+{
+    return text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2 : 1;
 }
 
 // Cuts `text` after its last character that still ends within `maxBytes` bytes.
 QString truncateToBytes(const QString &text, int maxBytes)
 {
+    Cp936Counter counter;
     int bytes = 0;
     qsizetype i = 0;
     while (i < text.size()) {
-        const qsizetype step = text.at(i).isHighSurrogate() && i + 1 < text.size()
-                                       && text.at(i + 1).isLowSurrogate()
-                                   ? 2
-                                   : 1;
-        const int len = charLength(QStringView(text).mid(i, step));
+        const qsizetype step = charSize(text, i);
+        const int len = counter.length(QStringView(text).mid(i, step));
         if (bytes + len > maxBytes)
             break;
         bytes += len;
@@ -64,13 +80,11 @@ QChar pathSeparator()
 
 int cp936Length(const QString &text)
 {
+    Cp936Counter counter;
     int bytes = 0;
     for (qsizetype i = 0; i < text.size();) {
-        const qsizetype step = text.at(i).isHighSurrogate() && i + 1 < text.size()
-                                       && text.at(i + 1).isLowSurrogate()
-                                   ? 2
-                                   : 1;
-        bytes += charLength(QStringView(text).mid(i, step));
+        const qsizetype step = charSize(text, i);
+        bytes += counter.length(QStringView(text).mid(i, step));
         i += step;
     }
     return bytes;
