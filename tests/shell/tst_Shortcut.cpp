@@ -33,13 +33,13 @@ QHash<QString, QString> readEntry(const QString &path)
     return keys;
 }
 
-// A program that writes its own path and argument count to $QUORVEL_MARKER.
+// A program that writes its own path and argument count, each ended by NUL, to $QUORVEL_MARKER.
 bool writeRecordingProgram(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write("#!/bin/sh\nprintf '%s\\n%s\\n' \"$0\" \"$#\" > \"$QUORVEL_MARKER\"\n");
+    file.write("#!/bin/sh\nprintf '%s\\0%s\\0' \"$0\" \"$#\" > \"$QUORVEL_MARKER\"\n");
     file.close();
     return file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
@@ -131,6 +131,7 @@ void tst_Shortcut::hostilePaths_data()
     QTest::newRow("equals") << u"a=b"_qs;
     QTest::newRow("shell punctuation") << u";&|<>~#*?()[]{}!"_qs;
     QTest::newRow("tab") << u"a\tb"_qs;
+    QTest::newRow("line break") << u"a\nb\rc"_qs;
     QTest::newRow("Chinese") << u"单词 软件"_qs;
 }
 
@@ -186,7 +187,7 @@ void tst_Shortcut::hostilePaths()
     QThread::msleep(50);
     QFile result(marker);
     QVERIFY(result.open(QIODevice::ReadOnly));
-    const QStringList lines = QString::fromUtf8(result.readAll()).split(u'\n');
+    const QStringList lines = QString::fromUtf8(result.readAll()).split(QChar(0));
     const QString started = lines.value(0);
     QVERIFY2(started == program || QFileInfo(started).symLinkTarget() == program, qPrintable(started));
     QCOMPARE(lines.value(1), u"0"_qs); // no arguments slipped in
