@@ -54,35 +54,12 @@ class tst_Shortcut : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void execArgument_data();
-    void execArgument();
     void entryFields();
     void hostilePaths_data();
     void hostilePaths();
     void oneEntryAfterTwoWrites();
     void folderArgument();
 };
-
-void tst_Shortcut::execArgument_data()
-{
-    QTest::addColumn<QString>("argument");
-    QTest::addColumn<QString>("written");
-    QTest::newRow("plain") << u"/opt/q/TanvicQuorvel"_qs << u"\"/opt/q/TanvicQuorvel\""_qs;
-    QTest::newRow("space") << u"/a b/x"_qs << u"\"/a b/x\""_qs;
-    // Inside quotes \ escapes ", `, $ and \; the string escapes then double every backslash.
-    QTest::newRow("quote") << u"/a\"b"_qs << u"\"/a\\\\\"b\""_qs;
-    QTest::newRow("dollar and backtick") << u"/$x`y`"_qs << u"\"/\\\\$x\\\\`y\\\\`\""_qs;
-    QTest::newRow("backslash") << u"/a\\b"_qs << u"\"/a\\\\\\\\b\""_qs;
-    QTest::newRow("percent doubled") << u"/%f%%"_qs << u"\"/%%f%%%%\""_qs;
-    QTest::newRow("line ends and tab") << u"/a\nb\tc\rd"_qs << u"\"/a\\nb\\tc\\rd\""_qs;
-}
-
-void tst_Shortcut::execArgument()
-{
-    QFETCH(QString, argument);
-    QFETCH(QString, written);
-    QCOMPARE(DesktopEntry::execArgument(argument), written);
-}
 
 void tst_Shortcut::entryFields()
 {
