@@ -17,6 +17,13 @@
 #include <QScreen>
 #include <QTimer>
 
+// The pictures are compiled into the static UI library; naming its resources here keeps the
+// linker from dropping them.
+static void initResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
 namespace {
 const QString kDelayKey = QStringLiteral("延时");
 const QString kOrderKey = QStringLiteral("次序");
@@ -33,6 +40,7 @@ void setComboText(QComboBox *box, const QString &text)
 Form1::Form1(const AppContext &context, QWidget *parent)
     : QWidget(parent), m_context(context), m_ui(std::make_unique<Ui::Form1>())
 {
+    initResources();
     m_ui->setupUi(this);
     // A fixed-size window with a close box only.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);

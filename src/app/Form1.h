@@ -1,6 +1,8 @@
 #pragma once
 
 #include "AppContext.h"
+#include "drill/DrillScheduler.h"
+#include "drill/FormShowWord.h"
 
 #include <QWidget>
 
@@ -47,9 +49,16 @@ public:
     // Refills the word-file box from the program folder; called at start-up and after saving.
     void 载入单词文件下拉框();
 
+    // The drill's timing and choice of entries (tests give it a scripted chance).
+    DrillScheduler &drillScheduler() { return *m_drill; }
+    // The floating word window while a drill runs, otherwise null.
+    FormShowWord *floatingWindow() const { return m_FormShowWord.get(); }
+
 Q_SIGNALS:
     // The shutdown sequence has run; the program ends now.
     void programEnded();
+    // A double-click on the floating window's text asks for this word in the online dictionary.
+    void wordLookupRequested(const QString &word);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -70,6 +79,17 @@ private:
     void setupDrill();
     void connectDrillSignals();
     void stopDrillForShutdown();
+    void Check1_Click();
+    void Timer1_Timer();
+    // Shows the next entry of the drill: chooses it, selects it in the list, hands its text to
+    // the floating window.
+    void 显示单词对照();
+    void startDrill();
+    void stopDrill();
+    void loadFormShowWord();
+    void unloadFormShowWord();
+    void FormShowWord_Stop();
+    int drillPosition() const;
 
     // Word files and import.
     void connectImportSignals();
@@ -102,4 +122,7 @@ private:
     bool m_wordBankUnreadable = false;
     QString m_wordBankError;
     std::unique_ptr<Settings> m_settings;
+    std::unique_ptr<DrillScheduler> m_drill;
+    // Without a parent: a window owned by the hidden main window could be hidden with it.
+    std::unique_ptr<FormShowWord> m_FormShowWord;
 };

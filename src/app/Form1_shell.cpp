@@ -46,6 +46,8 @@ void Form1::connectShellSignals()
     auto *banner = new ClickWatcher(m_ui->Image1);
     connect(banner, &ClickWatcher::clicked, this, [this] { Image1_Click(); });
 
+    // The floating window's double-click hands over its word already prepared.
+    connect(this, &Form1::wordLookupRequested, this, &Form1::openDictionaryPage);
     if (auto *lookup = m_menu列表->findChild<QAction *>(QStringLiteral("menu在线翻译")))
         connect(lookup, &QAction::triggered, this, [this] { menu在线翻译_Click(); });
     if (auto *about = m_menu列表->findChild<QAction *>(QStringLiteral("menu关于")))

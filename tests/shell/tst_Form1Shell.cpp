@@ -12,7 +12,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,6 +25,7 @@ private Q_SLOTS:
     void cleanup();
     void startMenuEntry();
     void dictionaryLookup();
+    void bannerClick_data();
     void bannerClick();
     void aboutWindow();
 
@@ -108,8 +108,8 @@ void tst_Form1Shell::dictionaryLookup()
     lookup->trigger();
     view->setCurrentIndex(form.wordList()->index(0, 0));
     lookup->trigger();
-    // The floating window's double-click hands a prepared word straight in.
-    form.openDictionaryPage(u"what?"_qs);
+    // The floating window's double-click hands its prepared word over.
+    Q_EMIT form.wordLookupRequested(u"what?"_qs);
 
     const QString base = Endpoints::dictionaryBase();
     QCOMPARE(m_env->launcher.urls.size(), 3);
@@ -119,23 +119,43 @@ void tst_Form1Shell::dictionaryLookup()
     form.shutdown();
 }
 
+void tst_Form1Shell::bannerClick_data()
+{
+    QTest::addColumn<bool>("withEntries");
+    QTest::newRow("empty list") << false;
+    QTest::newRow("with entries") << true;
+}
+
 void tst_Form1Shell::bannerClick()
 {
+    QFETCH(bool, withEntries);
     Form1 form(context());
     form.Form_Load();
+    if (withEntries)
+        form.wordList()->addEntry(u"apple"_qs, u"苹果"_qs);
+    form.showAtStart();
     auto *banner = form.findChild<QLabel *>(u"Image1"_qs);
     QVERIFY(banner);
     QCOMPARE(banner->pixmap().size(), QSize(200, 29));
     auto *toggle = form.findChild<QAbstractButton *>(u"Check1"_qs);
-    QSignalSpy switched(toggle, &QAbstractButton::toggled);
 
+    // The drill is asked to start first: an empty list is refused before the page opens.
+    int urlsAtMessage = -1;
+    m_env->dialogs.onMessage = [&](const FakeDialogs::Message &) { urlsAtMessage = int(m_env->launcher.urls.size()); };
     // A double-click, as the tooltip invites, acts through its first click only.
     click(banner, true);
     QCOMPARE(m_env->launcher.urls, QList<QUrl>{QUrl(Endpoints::homePage())});
-    // The drill was asked to start first, exactly as switching the toggle on does.
-    QVERIFY(!switched.isEmpty());
-    QCOMPARE(switched.first().first().toBool(), true);
-    toggle->setChecked(false);
+    if (withEntries) {
+        QVERIFY(toggle->isChecked());
+        QVERIFY(form.floatingWindow());
+        QVERIFY(!form.isVisible());
+        QVERIFY(m_env->dialogs.messages.isEmpty());
+    } else {
+        QCOMPARE(m_env->dialogs.messages.size(), 1);
+        QCOMPARE(m_env->dialogs.messages[0].text, u"请先导入词汇！"_qs);
+        QCOMPARE(urlsAtMessage, 0);
+        QVERIFY(!toggle->isChecked());
+    }
     form.shutdown();
 }
 

@@ -1,0 +1,38 @@
+#include "FloatingLayout.h"
+
+#include <QtGlobal>
+
+namespace Twips {
+int toPixels(int twips)
+{
+    return qRound(twips / double(perPixel));
+}
+} // namespace Twips
+
+namespace FloatingWindow {
+
+FloatingLayout layoutFor(const QRect &stopButton, const QSize &labelSize)
+{
+    // The arithmetic runs in twips, as designed; only the results are rounded to pixels.
+    const int px = Twips::perPixel;
+    const int labelLeft = (stopButton.width() + stopButton.left()) * px + 20;
+    const int labelTop = 0;
+    const int backdropWidth = labelSize.width() * px;
+    const int backdropHeight = labelSize.height() * px + 50;
+    const int windowWidth = labelLeft + backdropWidth + 100;
+    const int windowHeight = backdropHeight;
+
+    FloatingLayout layout;
+    layout.label = QRect(Twips::toPixels(labelLeft), labelTop, labelSize.width(), labelSize.height());
+    layout.backdrop = QRect(layout.label.topLeft(), QSize(labelSize.width(), Twips::toPixels(backdropHeight)));
+    layout.window = QSize(Twips::toPixels(windowWidth), Twips::toPixels(windowHeight));
+    return layout;
+}
+
+QPoint startPosition(const QRect &workArea, int windowHeight)
+{
+    const int bottom = workArea.y() + workArea.height();
+    return {workArea.x() + Twips::toPixels(500), bottom - windowHeight - Twips::toPixels(100)};
+}
+
+} // namespace FloatingWindow

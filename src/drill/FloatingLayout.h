@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+// Sizes of the floating word window, designed in twips (1/1440 inch) and applied in logical
+// pixels (15 twips each), so a high-DPI screen shows the same layout.
+namespace Twips {
+constexpr int perPixel = 15;
+int toPixels(int twips);
+} // namespace Twips
+
+// Where the text, the backdrop and the window go for a text of a given size. Positions are in the
+// window's client area (inside its one-pixel border); the window size is its outer size.
+struct FloatingLayout
+{
+    QRect label;
+    QRect backdrop;
+    QSize window;
+};
+
+namespace FloatingWindow {
+
+// The text sits 20 twips right of the stop button at the top; the backdrop covers it and
+// 50 twips more below; the window ends 100 twips right of the backdrop and is as high as it.
+FloatingLayout layoutFor(const QRect &stopButton, const QSize &labelSize);
+
+// Where a drill puts the window before its first word: 500 twips right of the work area's left
+// edge, its bottom edge (at the given height) 100 twips above the work area's bottom.
+QPoint startPosition(const QRect &workArea, int windowHeight);
+
+} // namespace FloatingWindow

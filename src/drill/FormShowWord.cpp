@@ -1,0 +1,199 @@
+#include "FormShowWord.h"
+
+#include "DrillText.h"
+#include "FloatingLayout.h"
+#include "WindowProcedures.h"
+#include "ui_FormShowWord.h"
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+
+static void initResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace {
+// The window's one-pixel frame; the controls are placed in the client area inside it.
+constexpr int kBorder = 1;
+const QColor kBackground(192, 255, 192);
+const QColor kFrame(64, 64, 64);
+
+// The window manager's move loop follows the left button (Qt's X11 request names button 1, the
+// Win32 caption move tracks the left button); a drag with another button is moved here instead,
+// except on Wayland, where only the compositor can move a window and any button will do.
+bool systemMoveFor(Qt::MouseButton button)
+{
+    return button == Qt::LeftButton || QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+} // namespace
+
+void FormShowWord::loadPictures()
+{
+    static const bool loaded = [] {
+        initResources();
+        return true;
+    }();
+    Q_UNUSED(loaded);
+}
+
+FormShowWord::FormShowWord(QWidget *parent)
+    : QWidget(parent), m_ui((loadPictures(), std::make_unique<Ui::FormShowWord>()))
+{
+    m_ui->setupUi(this);
+
+    Qt::WindowFlags flags = Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus;
+#ifdef Q_OS_WIN
+    // A tool window has no taskbar button.
+    flags |= Qt::Tool;
+#else
+    // Elsewhere a tool window is tied to the (hidden) main window, and some window managers hide
+    // such windows while another program is active; an ordinary window that asks to be left out
+    // of the taskbar stays put.
+    flags |= Qt::Window;
+#endif
+    setWindowFlags(flags);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, kBackground);
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    // "黑体" bold at 21.75 pt, or the nearest CJK sans this system has.
+    QFont font = m_ui->Label1->font();
+    font.setFamilies({QStringLiteral("黑体"), QStringLiteral("SimHei"), QStringLiteral("Noto Sans CJK SC"),
+                      QStringLiteral("Source Han Sans SC"), QStringLiteral("WenQuanYi Zen Hei"),
+                      QStringLiteral("Microsoft YaHei")});
+    font.setPointSizeF(21.75);
+    font.setBold(true);
+    m_ui->Label1->setFont(font);
+    m_ui->Label1->installEventFilter(this);
+
+    connect(m_ui->Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+
+    FloatingWindowSupport::skipTaskbar(this);
+    Form_Load();
+}
+
+FormShowWord::~FormShowWord() = default;
+
+void FormShowWord::Form_Load()
+{
+    m_ui->Label1->move(m_ui->Label1->x(), kBorder);
+}
+
+QString FormShowWord::caption() const
+{
+    return m_ui->Label1->text();
+}
+
+void FormShowWord::setCaption(const QString &text)
+{
+    m_ui->Label1->setText(text);
+    Label1_Change();
+}
+
+QRect FormShowWord::label1Geometry() const
+{
+    return m_ui->Label1->geometry().translated(-kBorder, -kBorder);
+}
+
+void FormShowWord::Label1_Change()
+{
+    show();
+    Module1::SetTopmost(true, this);
+
+    QLabel *label = m_ui->Label1;
+    label->adjustSize();
+    const QRect button = m_ui->Command1->geometry().translated(-kBorder, -kBorder);
+    const FloatingLayout layout = FloatingWindow::layoutFor(button, label->size());
+    label->setGeometry(layout.label.translated(kBorder, kBorder));
+    m_ui->Image2->setGeometry(layout.backdrop.translated(kBorder, kBorder));
+    label->raise();
+    // The left and top edges stay where the drill or the user put them.
+    resize(layout.window);
+}
+
+bool FormShowWord::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_ui->Label1)
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        Label1_MouseDown(static_cast<QMouseEvent *>(event));
+        return true;
+    case QEvent::MouseMove:
+        Label1_MouseMove(static_cast<QMouseEvent *>(event));
+        return true;
+    case QEvent::MouseButtonRelease:
+        Label1_MouseUp();
+        return true;
+    case QEvent::MouseButtonDblClick:
+        Label1_DblClick();
+        return true;
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
+}
+
+void FormShowWord::Label1_MouseDown(QMouseEvent *event)
+{
+    // Any button drags. The move starts only once the pointer has travelled a little: a move
+    // begun by the window manager on the press itself would swallow the double-click.
+    m_drag = Drag::Pressed;
+    m_pressButton = event->button();
+    m_pressGlobal = event->globalPosition().toPoint();
+    m_windowAtPress = pos();
+}
+
+void FormShowWord::Label1_MouseMove(QMouseEvent *event)
+{
+    const QPoint global = event->globalPosition().toPoint();
+    switch (m_drag) {
+    case Drag::None:
+        return;
+    case Drag::Pressed:
+        if ((global - m_pressGlobal).manhattanLength() < dragThreshold)
+            return;
+        // Catch up with the pointer first, so the text stays where it was grabbed.
+        move(m_windowAtPress + (global - m_pressGlobal));
+        if (systemMoveFor(m_pressButton) && Module1::DragWindow(this)) {
+            // The window manager moves the window until the button is released.
+            m_drag = Drag::None;
+            return;
+        }
+        m_drag = Drag::Manual;
+        [[fallthrough]];
+    case Drag::Manual:
+        move(m_windowAtPress + (global - m_pressGlobal));
+        return;
+    }
+}
+
+void FormShowWord::Label1_MouseUp()
+{
+    m_drag = Drag::None;
+}
+
+void FormShowWord::Label1_DblClick()
+{
+    m_drag = Drag::None;
+    const QString word = DrillText::lookupWord(caption());
+    if (!word.isEmpty())
+        Q_EMIT lookupRequested(word);
+}
+
+void FormShowWord::Command1_Click()
+{
+    Q_EMIT stopRequested();
+}
+
+void FormShowWord::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(kFrame);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QPoint>
+#include <QWidget>
+
+#include <memory>
+
+class QLabel;
+class QMouseEvent;
+class QPushButton;
+
+namespace Ui {
+class FormShowWord;
+}
+
+// The floating word window of a drill: one line of large text on a dark backdrop with a stop
+// button at its left end. It stays above all other windows, never takes the keyboard focus, has
+// no title bar and no taskbar button, fits itself to every new text and can be dragged by its
+// text. A double-click on the text asks for the word to be looked up.
+//
+// A drill loads it afresh, so it starts with its designed size and caption every time.
+class FormShowWord : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit FormShowWord(QWidget *parent = nullptr);
+    ~FormShowWord() override;
+
+    QString caption() const;
+    // Sets the text; like every change of caption this shows the window on top and lays it out.
+    void setCaption(const QString &text);
+
+    // Label1's rectangle in the client area (inside the border), in logical pixels.
+    QRect label1Geometry() const;
+
+    // The pictures live in the resources of a static library, which the linker keeps only when
+    // they are asked for by name; every window that shows them calls this first.
+    static void loadPictures();
+
+    // How far the pointer travels with a button held before the text starts a move. A press that
+    // moves less stays a click, so a double-click always reaches the lookup.
+    static constexpr int dragThreshold = 4;
+
+Q_SIGNALS:
+    // The stop button was clicked.
+    void stopRequested();
+    // The text was double-clicked; the word (without its meaning) to look up.
+    void lookupRequested(const QString &word);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void Form_Load();
+    void Label1_Change();
+    void Label1_MouseDown(QMouseEvent *event);
+    void Label1_MouseMove(QMouseEvent *event);
+    void Label1_MouseUp();
+    void Label1_DblClick();
+    void Command1_Click();
+
+    std::unique_ptr<Ui::FormShowWord> m_ui;
+
+    enum class Drag { None, Pressed, Manual };
+    Drag m_drag = Drag::None;
+    Qt::MouseButton m_pressButton = Qt::NoButton;
+    QPoint m_pressGlobal;
+    QPoint m_windowAtPress;
+};

@@ -1,0 +1,173 @@
+// The floating word window on its own: design, layout on every text, drag, lookup, stop.
+#include "drill/FormShowWord.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+QLabel *label1(FormShowWord &w)
+{
+    return w.findChild<QLabel *>(QStringLiteral("Label1"));
+}
+
+// A mouse event on the text at a global position, so the window moving under the pointer does
+// not shift the positions the test means.
+void mouseOnText(FormShowWord &w, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held,
+                 const QPoint &global)
+{
+    QLabel *label = label1(w);
+    const QPointF local = label->mapFromGlobal(QPointF(global));
+    QMouseEvent event(type, local, QPointF(global), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(label, &event);
+}
+
+} // namespace
+
+class TestFormShowWord : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void loadsAsDesigned();
+    void everyTextLaysTheWindowOut();
+    void dragsByTheTextWithAnyButton_data();
+    void dragsByTheTextWithAnyButton();
+    void doubleClickLooksUpTheWord_data();
+    void doubleClickLooksUpTheWord();
+    void stopButtonAsksToStop();
+};
+
+void TestFormShowWord::loadsAsDesigned()
+{
+    FormShowWord w;
+    QVERIFY(!w.isVisible());
+    QCOMPARE(w.size(), QSize(536, 69)); // 8010 × 1005 twips inside a one-pixel border
+    QCOMPARE(w.caption(), QStringLiteral("TanvicQuorvel,准备好了吗？"));
+    QCOMPARE(w.label1Geometry().top(), 0);
+
+    const Qt::WindowFlags flags = w.windowFlags();
+    QVERIFY(flags.testFlag(Qt::FramelessWindowHint));
+    QVERIFY(flags.testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(flags.testFlag(Qt::WindowDoesNotAcceptFocus));
+    QVERIFY(w.testAttribute(Qt::WA_ShowWithoutActivating));
+
+    // The pictures are compiled in.
+    QVERIFY(!w.findChild<QPushButton *>(QStringLiteral("Command1"))->icon().isNull());
+    QVERIFY(!w.findChild<QLabel *>(QStringLiteral("Image2"))->pixmap().isNull());
+
+    QCOMPARE(label1(w)->textFormat(), Qt::PlainText); // a "<b>" in an entry shows as typed
+}
+
+void TestFormShowWord::everyTextLaysTheWindowOut()
+{
+    FormShowWord w;
+    w.move(40, 500);
+    QLabel *text = label1(w);
+    QLabel *backdrop = w.findChild<QLabel *>(QStringLiteral("Image2"));
+
+    QString previousCaption;
+    int previousWidth = 0;
+    for (const QString &caption : {QStringLiteral("abandon  放弃"), QStringLiteral("extraordinary  非凡的，特别的"),
+                                   QStringLiteral("go  去")}) {
+        w.setCaption(caption);
+        QVERIFY(w.isVisible());
+        QCOMPARE(w.caption(), caption);
+        QCOMPARE(w.pos(), QPoint(40, 500));
+        // One line as wide as the text, 470 twips from the client's left, at its top.
+        QCOMPARE(text->size(), text->sizeHint());
+        const QRect label = w.label1Geometry();
+        QCOMPARE(label.topLeft(), QPoint(31, 0));
+        // The backdrop lies under the text and 50 twips (3 px) lower; the window ends 570 twips
+        // wider and 50 twips higher than the text.
+        QCOMPARE(backdrop->geometry(), QRect(text->pos(), QSize(label.width(), label.height() + 3)));
+        QVERIFY(w.children().indexOf(text) > w.children().indexOf(backdrop)); // text in front
+        QCOMPARE(w.size(), QSize(label.width() + 38, label.height() + 3));
+        if (!previousCaption.isEmpty())
+            QCOMPARE(w.width() > previousWidth, caption.size() > previousCaption.size());
+        previousCaption = caption;
+        previousWidth = w.width();
+    }
+}
+
+void TestFormShowWord::dragsByTheTextWithAnyButton_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::newRow("left") << Qt::LeftButton;
+    QTest::newRow("right") << Qt::RightButton;
+    QTest::newRow("middle") << Qt::MiddleButton;
+}
+
+void TestFormShowWord::dragsByTheTextWithAnyButton()
+{
+    QFETCH(Qt::MouseButton, button);
+    FormShowWord w;
+    w.move(100, 600);
+    w.setCaption(QStringLiteral("abandon  放弃"));
+    const QPoint start = w.mapToGlobal(w.label1Geometry().center());
+
+    mouseOnText(w, QEvent::MouseButtonPress, button, button, start);
+    // A jitter below the threshold is still a click.
+    mouseOnText(w, QEvent::MouseMove, Qt::NoButton, button, start + QPoint(2, 1));
+    QCOMPARE(w.pos(), QPoint(100, 600));
+    // Beyond it the window follows the pointer, with the text staying under it.
+    mouseOnText(w, QEvent::MouseMove, Qt::NoButton, button, start + QPoint(30, -20));
+    QCOMPARE(w.pos(), QPoint(130, 580));
+    mouseOnText(w, QEvent::MouseMove, Qt::NoButton, button, start + QPoint(-80, -300));
+    QCOMPARE(w.pos(), QPoint(20, 300));
+    mouseOnText(w, QEvent::MouseButtonRelease, button, Qt::NoButton, start + QPoint(-80, -300));
+    // Moving without a button held does nothing.
+    mouseOnText(w, QEvent::MouseMove, Qt::NoButton, Qt::NoButton, start + QPoint(50, 50));
+    QCOMPARE(w.pos(), QPoint(20, 300));
+    // The next word keeps the dragged position.
+    w.setCaption(QStringLiteral("go  去"));
+    QCOMPARE(w.pos(), QPoint(20, 300));
+}
+
+void TestFormShowWord::doubleClickLooksUpTheWord_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QStringList>("lookups");
+    QTest::newRow("word and meaning") << QStringLiteral("abandon  放弃") << QStringList{QStringLiteral("abandon")};
+    QTest::newRow("no meaning") << QStringLiteral("hello") << QStringList{QStringLiteral("hello")};
+    QTest::newRow("trailing slash") << QStringLiteral("either/  二者之一") << QStringList{QStringLiteral("either")};
+    QTest::newRow("nothing to look up") << QStringLiteral("/") << QStringList{};
+}
+
+void TestFormShowWord::doubleClickLooksUpTheWord()
+{
+    QFETCH(QString, caption);
+    QFETCH(QStringList, lookups);
+    FormShowWord w;
+    w.move(100, 600);
+    w.setCaption(caption);
+    QSignalSpy spy(&w, &FormShowWord::lookupRequested);
+    const QPoint at = w.mapToGlobal(w.label1Geometry().center());
+
+    // A real hand: press, a pixel of jitter, release, the second press arriving as a double-click.
+    mouseOnText(w, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, at);
+    mouseOnText(w, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, at + QPoint(1, 1));
+    mouseOnText(w, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, at + QPoint(1, 1));
+    mouseOnText(w, QEvent::MouseButtonDblClick, Qt::LeftButton, Qt::LeftButton, at + QPoint(1, 1));
+    mouseOnText(w, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, at + QPoint(1, 1));
+
+    QStringList got;
+    for (const QList<QVariant> &args : spy)
+        got << args.at(0).toString();
+    QCOMPARE(got, lookups);
+    QCOMPARE(w.pos(), QPoint(100, 600));
+}
+
+void TestFormShowWord::stopButtonAsksToStop()
+{
+    FormShowWord w;
+    w.setCaption(QStringLiteral("abandon  放弃"));
+    QSignalSpy stop(&w, &FormShowWord::stopRequested);
+    QTest::mouseClick(w.findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+    QCOMPARE(stop.count(), 1);
+}
+
+QTEST_MAIN(TestFormShowWord)
+#include "tst_formshowword.moc"

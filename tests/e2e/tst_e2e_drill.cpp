@@ -1,0 +1,195 @@
+// A drill in the real program under a window manager: the floating window's place, its
+// stacking above other windows, focus, dragging, later words, and the stop button.
+#include "E2eProgram.h"
+
+#include <QDeadlineTimer>
+#include <QScopeGuard>
+#include <QSettings>
+#include <QStringEncoder>
+#include <QTest>
+#include <QThread>
+
+namespace {
+
+QByteArray gbk(const QString &s)
+{
+    QStringEncoder enc("GBK");
+    return enc.encode(s);
+}
+
+// The program's visible windows other than the main window: while a drill runs, the floating one.
+QStringList visibleProgramWindows(const QString &mainWindow)
+{
+    QStringList ids = E2eProgram::run(QStringLiteral("xdotool"),
+                                      {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                       QStringLiteral("--class"), QStringLiteral("TanvicQuorvel")})
+                          .split(u'\n', Qt::SkipEmptyParts);
+    ids.removeAll(mainWindow);
+    return ids;
+}
+
+QString waitForFloatingWindow(const QString &mainWindow)
+{
+    QDeadlineTimer deadline(10000);
+    while (!deadline.hasExpired()) {
+        const QStringList ids = visibleProgramWindows(mainWindow);
+        if (ids.size() == 1)
+            return ids.first();
+        QThread::msleep(100);
+    }
+    return {};
+}
+
+// The work area the window manager announces, or the whole screen.
+QRect workArea()
+{
+    const QString out = E2eProgram::run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_WORKAREA")});
+    const int eq = out.indexOf(u'=');
+    if (eq >= 0) {
+        const QStringList v = out.mid(eq + 1).split(u',', Qt::SkipEmptyParts);
+        if (v.size() >= 4)
+            return QRect(v[0].trimmed().toInt(), v[1].trimmed().toInt(), v[2].trimmed().toInt(), v[3].trimmed().toInt());
+    }
+    const QStringList size =
+        E2eProgram::run(QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")}).split(u' ');
+    return QRect(0, 0, size.value(0).toInt(), size.value(1).toInt());
+}
+
+// Client windows bottom to top, as decimal ids.
+QStringList stackingOrder()
+{
+    const QString out = E2eProgram::run(QStringLiteral("xprop"),
+                                        {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
+    QStringList ids;
+    const int hash = out.indexOf(u'#');
+    if (hash < 0)
+        return ids;
+    for (const QString &hex : out.mid(hash + 1).split(u',', Qt::SkipEmptyParts))
+        ids << QString::number(hex.trimmed().toULongLong(nullptr, 16));
+    return ids;
+}
+
+bool waitForGeometry(const QString &id, const std::function<bool(const QRect &)> &ok, int ms = 5000)
+{
+    QDeadlineTimer deadline(ms);
+    while (!deadline.hasExpired()) {
+        if (ok(E2eProgram::geometry(id)))
+            return true;
+        QThread::msleep(100);
+    }
+    return false;
+}
+
+// A hand's drag: many small steps. A window manager's move loop follows the pointer from where it
+// finds it when the loop begins, so the window may trail by one step.
+void smoothDrag(const QPoint &from, const QPoint &to, int button = 1)
+{
+    const QString b = QString::number(button);
+    QStringList args{QStringLiteral("mousemove"), QString::number(from.x()), QString::number(from.y()),
+                     QStringLiteral("sleep"), QStringLiteral("0.1"), QStringLiteral("mousedown"), b};
+    constexpr int kSteps = 40;
+    for (int i = 1; i <= kSteps; ++i) {
+        const QPoint p = from + (to - from) * i / kSteps;
+        args << QStringLiteral("sleep") << QStringLiteral("0.01") << QStringLiteral("mousemove")
+             << QString::number(p.x()) << QString::number(p.y());
+    }
+    args << QStringLiteral("sleep") << QStringLiteral("0.2") << QStringLiteral("mouseup") << b;
+    E2eProgram::run(QStringLiteral("xdotool"), args);
+}
+
+bool near(const QPoint &a, const QPoint &b, int tolerance = 10)
+{
+    return qAbs(a.x() - b.x()) <= tolerance && qAbs(a.y() - b.y()) <= tolerance;
+}
+
+} // namespace
+
+class TestE2eDrill : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void drill();
+};
+
+void TestE2eDrill::drill()
+{
+    E2eProgram program;
+    program.writeFile(program.wordBankPath(),
+                      gbk(QStringLiteral("extraordinary  非凡的，特别的\r\ngo  去\r\nabandon  放弃\r\n")));
+    {
+        QSettings settings(program.settingsPath(), QSettings::IniFormat);
+        settings.setValue(QStringLiteral("设置/延时"), QStringLiteral("3"));
+    }
+    QVERIFY(program.start());
+    const QRect main = E2eProgram::geometry(program.mainWindow);
+    E2eProgram::click(main.x() + 190, main.y() + 13); // the toggle "开始背单词"
+
+    // The main window goes, the floating window comes: above others, out of the taskbar, at
+    // 500 twips from the work area's left and the designed 1035 + 100 twips above its bottom.
+    QVERIFY(program.waitForWindowGone(program.mainWindow));
+    const QString floating = waitForFloatingWindow(program.mainWindow);
+    QVERIFY(!floating.isEmpty());
+    const QStringList states = E2eProgram::netWmState(floating);
+    QVERIFY2(states.contains(QStringLiteral("_NET_WM_STATE_ABOVE")), qPrintable(states.join(u' ')));
+    QVERIFY2(states.contains(QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR")), qPrintable(states.join(u' ')));
+    const QRect area = workArea();
+    const QRect first = E2eProgram::geometry(floating);
+    QCOMPARE(first.topLeft(), QPoint(area.x() + 33, area.y() + area.height() - 69 - 7));
+    QVERIFY(first.width() > 200); // "extraordinary  非凡的，特别的" on one line
+    QVERIFY(first.height() > 30 && first.height() < 69);
+    QVERIFY(E2eProgram::activeWindow() != floating);
+
+    // A window activated later does not cover it.
+    QProcess cover;
+    auto endCover = qScopeGuard([&] {
+        cover.kill();
+        cover.waitForFinished();
+    });
+    cover.start(QStringLiteral("xmessage"), {QStringLiteral("-title"), QStringLiteral("Cover"),
+                                             QStringLiteral("-geometry"),
+                                             QStringLiteral("700x300+0+%1").arg(area.bottom() - 320),
+                                             QStringLiteral("a window the user works in")});
+    const QString coverId = program.waitForWindow(QStringLiteral("^Cover$"));
+    QVERIFY(!coverId.isEmpty());
+    E2eProgram::activate(coverId);
+    QThread::msleep(300);
+    QCOMPARE(E2eProgram::activeWindow(), coverId);
+    const QStringList stack = stackingOrder();
+    QVERIFY2(stack.indexOf(floating) > stack.indexOf(coverId), qPrintable(stack.join(u' ')));
+
+    // Dragged by its text, it follows the pointer; the user's window keeps the focus.
+    const QPoint grab = first.topLeft() + QPoint(80, first.height() / 2);
+    smoothDrag(grab, grab + QPoint(150, -250));
+    QPoint dragged = first.topLeft() + QPoint(150, -250);
+    QVERIFY2(waitForGeometry(floating, [&](const QRect &g) { return near(g.topLeft(), dragged); }),
+             qPrintable(QStringLiteral("at %1,%2").arg(E2eProgram::geometry(floating).x()).arg(E2eProgram::geometry(floating).y())));
+    dragged = E2eProgram::geometry(floating).topLeft();
+    // With the right button as well.
+    const QPoint grab2 = dragged + QPoint(80, first.height() / 2);
+    smoothDrag(grab2, grab2 + QPoint(40, 60), 3);
+    QVERIFY(waitForGeometry(floating, [&](const QRect &g) { return near(g.topLeft(), dragged + QPoint(40, 60)); }));
+    dragged = E2eProgram::geometry(floating).topLeft();
+    QCOMPARE(E2eProgram::activeWindow(), coverId);
+
+    // The next word ("go  去", 3 s later) narrows the window where the user put it.
+    QVERIFY(waitForGeometry(floating, [&](const QRect &g) { return g.width() < first.width() - 50; }, 6000));
+    QCOMPARE(E2eProgram::geometry(floating).topLeft(), dragged);
+    QVERIFY(E2eProgram::netWmState(floating).contains(QStringLiteral("_NET_WM_STATE_ABOVE")));
+
+    // The stop button brings the main window back and closes the floating window.
+    const QRect now = E2eProgram::geometry(floating);
+    E2eProgram::click(now.x() + 16, now.y() + 17);
+    QVERIFY(program.waitForWindowGone(floating));
+    QDeadlineTimer deadline(5000);
+    while (!E2eProgram::isViewable(program.mainWindow) && !deadline.hasExpired())
+        QThread::msleep(100);
+    QVERIFY(E2eProgram::isViewable(program.mainWindow));
+    QVERIFY(visibleProgramWindows(program.mainWindow).isEmpty());
+
+    E2eProgram::closeWindow(program.mainWindow);
+    QVERIFY(program.waitForExit());
+    QCOMPARE(program.exitCode(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestE2eDrill)
+#include "tst_e2e_drill.moc"
