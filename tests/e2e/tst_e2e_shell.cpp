@@ -21,7 +21,7 @@ class TestE2eShell : public QObject
 private Q_SLOTS:
     void initTestCase();
     void startMenuEntryStartsTheProgram();
-    void bannerOpensTheHomePage();
+    void bannerAndFloatingWindowOpenPages();
 
 private:
     QStringList requestedAddresses() const;
@@ -103,7 +103,7 @@ void TestE2eShell::startMenuEntryStartsTheProgram()
     QVERIFY(QFileInfo::exists(program.wordBankPath()));
 }
 
-void TestE2eShell::bannerOpensTheHomePage()
+void TestE2eShell::bannerAndFloatingWindowOpenPages()
 {
     E2eProgram program;
     program.writeFile(program.wordBankPath(), QByteArrayLiteral("apple  \xc6\xbb\xb9\xfb\r\n"));
@@ -117,6 +117,28 @@ void TestE2eShell::bannerOpensTheHomePage()
     while (!requestedAddresses().contains(Endpoints::homePage()) && !deadline.hasExpired())
         QThread::msleep(100);
     QVERIFY2(requestedAddresses().contains(Endpoints::homePage()), program.output().constData());
+
+    // The drill runs: a double-click on the floating window's text asks for the word's page.
+    QVERIFY(program.waitForWindowGone(program.mainWindow));
+    QString floating;
+    for (QDeadlineTimer wait(10000); floating.isEmpty() && !wait.hasExpired(); QThread::msleep(100)) {
+        QStringList ids = E2eProgram::run(QStringLiteral("xdotool"),
+                                          {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                           QStringLiteral("--class"), QStringLiteral("TanvicQuorvel")})
+                              .split(u'\n', Qt::SkipEmptyParts);
+        ids.removeAll(program.mainWindow);
+        if (ids.size() == 1)
+            floating = ids.first();
+    }
+    QVERIFY(!floating.isEmpty());
+    QThread::msleep(300);
+    const QRect shown = E2eProgram::geometry(floating);
+    // The text sits right of the stop button.
+    E2eProgram::doubleClick(shown.right() - 8, shown.center().y());
+    const QString page = Endpoints::dictionaryBase() + QStringLiteral("apple/");
+    for (QDeadlineTimer wait(10000); !requestedAddresses().contains(page) && !wait.hasExpired();)
+        QThread::msleep(100);
+    QVERIFY2(requestedAddresses().contains(page), qPrintable(requestedAddresses().join(u' ')));
     program.terminate(SIGTERM);
     QVERIFY(program.waitForExit());
 }
