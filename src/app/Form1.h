@@ -3,11 +3,13 @@
 #include "AppContext.h"
 #include "drill/DrillScheduler.h"
 #include "drill/FormShowWord.h"
+#include "wordlist/WordListSorter.h"
 
 #include <QWidget>
 
 #include <memory>
 
+class QAction;
 class QLockFile;
 class QMenu;
 class QTimer;
@@ -74,6 +76,16 @@ private:
     // Word list (list view, sorting, pop-up menu, edit dialog, save as).
     void setupWordList();
     void connectWordListSignals();
+    void ListView1_ColumnClick(int column);
+    void ListView1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, const QPoint &pos);
+    void ListView1_DblClick();
+    void menu删除_Click();
+    void menu修改_Click();
+    void menu清空列表_Click();
+    void menu列表另存为_Click();
+    // The row of the list's current entry (the selected one), or -1 when there is none.
+    int currentEntryRow() const;
+    QAction *listMenuAction(const char *objectName) const;
 
     // The drill.
     void setupDrill();
@@ -93,6 +105,8 @@ private:
 
     // Word files and import.
     void connectImportSignals();
+    void Command5_Click();
+    void menu导入单词_Click();
 
     // Shell integration: Start-menu entry, web links, About.
     void connectShellSignals();
@@ -112,6 +126,7 @@ private:
     std::unique_ptr<Ui::Form1> m_ui;
     WordListModel *m_wordList = nullptr;
     QMenu *m_menu列表 = nullptr;
+    WordListSorter m_sorter;
     QTimer *m_Timer1 = nullptr;
     QTimer *m_Timer2 = nullptr;
     std::unique_ptr<QLockFile> m_instanceLock;

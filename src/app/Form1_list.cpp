@@ -1,11 +1,64 @@
 // The main window's word list: the list view, its pop-up menu and the list commands.
 #include "Form1.h"
 
+#include "shell/Dialogs.h"
 #include "ui_Form1.h"
+#include "wordlist/FormEdit.h"
+#include "wordlist/WordListCommands.h"
 #include "wordlist/WordListModel.h"
 
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+// Hands every event of `target` to a function first; the function returns true to swallow it.
+class EventHook : public QObject
+{
+public:
+    EventHook(QObject *target, std::function<bool(QEvent *)> hook) : QObject(target), m_hook(std::move(hook))
+    {
+        target->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override { return m_hook(event); }
+
+private:
+    std::function<bool(QEvent *)> m_hook;
+};
+
+// The busy cursor while a command works through a list long enough to take a noticeable moment.
+class BusyCursor
+{
+public:
+    explicit BusyCursor(int entries) : m_active(entries >= 100000)
+    {
+        if (m_active)
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~BusyCursor()
+    {
+        if (m_active)
+            QGuiApplication::restoreOverrideCursor();
+    }
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+
+private:
+    bool m_active;
+};
+
+} // namespace
 
 void Form1::setupWordList()
 {
@@ -20,6 +73,11 @@ void Form1::setupWordList()
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setShowGrid(false);
     view->setWordWrap(false);
+    // The header's empty part past the last column looks like the header, not like the window.
+    QHeaderView *header = view->horizontalHeader();
+    QPalette headerPalette = header->palette();
+    headerPalette.setColor(QPalette::Window, headerPalette.color(QPalette::Button));
+    header->setPalette(headerPalette);
 
     m_menu列表 = new QMenu(QStringLiteral("列表"), this);
     m_menu列表->setObjectName(QStringLiteral("menu列表"));
@@ -41,8 +99,149 @@ void Form1::setupWordList()
     add("menu退出", QStringLiteral("退出"));
 }
 
+QAction *Form1::listMenuAction(const char *objectName) const
+{
+    return m_menu列表->findChild<QAction *>(QString::fromUtf8(objectName));
+}
+
 void Form1::connectWordListSignals()
 {
-    connect(m_menu列表->findChild<QAction *>(QStringLiteral("menu退出")), &QAction::triggered, this,
-            [this] { close(); });
+    QTableView *view = m_ui->ListView1;
+    QWidget *viewport = view->viewport();
+
+    connect(view->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int logicalIndex) { ListView1_ColumnClick(logicalIndex); });
+
+    // Mouse presses over the list. A right press is handed to the view first, so the row under
+    // the mouse is selected before the menu opens, as everywhere else on the desktop.
+    new EventHook(viewport, [this, viewport, forwarding = false](QEvent *event) mutable {
+        if (event->type() == QEvent::MouseButtonPress && !forwarding) {
+            auto *press = static_cast<QMouseEvent *>(event);
+            if (press->button() != Qt::RightButton) {
+                ListView1_MouseDown(press->button(), press->modifiers(), press->position().toPoint());
+                return false;
+            }
+            forwarding = true;
+            const std::unique_ptr<QEvent> copy(press->clone());
+            QCoreApplication::sendEvent(viewport, copy.get());
+            forwarding = false;
+            ListView1_MouseDown(press->button(), press->modifiers(), press->position().toPoint());
+            return true;
+        }
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            auto *click = static_cast<QMouseEvent *>(event);
+            // A double-click on a row edits it; one on the empty space below the rows does nothing.
+            if (click->button() == Qt::LeftButton &&
+                m_ui->ListView1->indexAt(click->position().toPoint()).isValid()) {
+                ListView1_DblClick();
+                return true;
+            }
+        }
+        return false;
+    });
+    new EventHook(view, [this, view, viewport](QEvent *event) {
+        // Keys as users expect of a list; the menu itself shows no shortcut keys.
+        if (event->type() == QEvent::KeyPress) {
+            auto *key = static_cast<QKeyEvent *>(event);
+            const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+            if (mods != Qt::NoModifier)
+                return false;
+            if (key->key() == Qt::Key_Delete) {
+                menu删除_Click();
+                return true;
+            }
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                menu修改_Click();
+                return true;
+            }
+            return false;
+        }
+        // The menu key (or Shift+F10) opens the same menu at the current row.
+        if (event->type() == QEvent::ContextMenu &&
+            static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard) {
+            QPoint at(0, 0);
+            const int row = currentEntryRow();
+            if (row >= 0) {
+                const QRect rect = view->visualRect(m_wordList->index(row, 0));
+                if (viewport->rect().intersects(rect))
+                    at = rect.bottomLeft();
+            }
+            m_menu列表->popup(viewport->mapToGlobal(at));
+            return true;
+        }
+        return false;
+    });
+
+    connect(listMenuAction("menu删除"), &QAction::triggered, this, [this] { menu删除_Click(); });
+    connect(listMenuAction("menu修改"), &QAction::triggered, this, [this] { menu修改_Click(); });
+    connect(listMenuAction("menu清空列表"), &QAction::triggered, this, [this] { menu清空列表_Click(); });
+    connect(listMenuAction("menu列表另存为"), &QAction::triggered, this, [this] { menu列表另存为_Click(); });
+    connect(listMenuAction("menu退出"), &QAction::triggered, this, [this] { close(); });
+}
+
+void Form1::ListView1_ColumnClick(int column)
+{
+    const BusyCursor busy(m_wordList->count());
+    m_sorter.sortByColumn(*m_wordList, column);
+}
+
+void Form1::ListView1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, const QPoint &pos)
+{
+    if (button == Qt::RightButton)
+        m_menu列表->popup(m_ui->ListView1->viewport()->mapToGlobal(pos));
+}
+
+void Form1::ListView1_DblClick()
+{
+    menu修改_Click();
+}
+
+int Form1::currentEntryRow() const
+{
+    return WordListCommands::currentEntryRow(*m_ui->ListView1->selectionModel());
+}
+
+void Form1::menu删除_Click()
+{
+    if (m_wordList->count() == 0)
+        return;
+    const BusyCursor busy(m_wordList->count());
+    WordListCommands::removeSelected(*m_wordList, *m_ui->ListView1->selectionModel());
+    updateCountLabel();
+}
+
+void Form1::menu修改_Click()
+{
+    const int row = currentEntryRow();
+    if (row < 0)
+        return;
+    // Modal, created for this edit and gone when closed, so nothing carries over to the next one.
+    auto *dialog = new FormEdit(m_wordList, row, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->show();
+}
+
+void Form1::menu清空列表_Click()
+{
+    const BusyCursor busy(m_wordList->count());
+    m_wordList->clear();
+    updateCountLabel();
+}
+
+void Form1::menu列表另存为_Click()
+{
+    if (m_context.dialogs) {
+        const QString path =
+            m_context.dialogs->saveFileName(this, {m_context.programFolder, QString(),
+                                                   QStringLiteral("*.txt (*.txt)"), QStringLiteral("txt")});
+        QString error;
+        if (!path.isEmpty() && !保存单词列表(path, &error)) {
+            m_context.dialogs->message(
+                this, Dialogs::Icon::Critical,
+                QStringLiteral("无法保存“%1”：%2").arg(QDir::toNativeSeparators(path), error));
+        }
+    }
+    // A list saved beside the program shows up at once among the word files.
+    载入单词文件下拉框();
 }

@@ -126,6 +126,11 @@ void WordListModel::rebuildIndex()
     growIndexFor(m_entries.size());
 }
 
+bool WordListModel::containsPair(QStringView word, QStringView meaning) const
+{
+    return !m_entries.empty() && findSlot(hashKey(meaning, word), meaning, word) >= 0;
+}
+
 bool WordListModel::containsKey(const QString &key) const
 {
     return findSlot(hashKey(QStringView(), key), QStringView(), key) >= 0;
@@ -247,20 +252,41 @@ void WordListModel::reorder(const std::vector<int> &newOrder)
 {
     if (newOrder.size() != m_entries.size())
         return;
-    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<int> newRowOf(m_entries.size());
-    std::vector<WordEntry> entries;
-    std::vector<uint64_t> hashes;
-    entries.reserve(m_entries.size());
-    hashes.reserve(m_entries.size());
-    for (size_t i = 0; i < newOrder.size(); ++i) {
-        const auto from = static_cast<size_t>(newOrder[i]);
-        newRowOf[from] = static_cast<int>(i);
-        entries.push_back(std::move(m_entries[from]));
-        hashes.push_back(m_hashes[from]);
+    const size_t n = m_entries.size();
+    std::vector<int> newRowOf(n, -1);
+    for (size_t i = 0; i < n; ++i) {
+        const int from = newOrder[i];
+        if (from < 0 || static_cast<size_t>(from) >= n || newRowOf[static_cast<size_t>(from)] >= 0)
+            return; // not a permutation of the rows
+        newRowOf[static_cast<size_t>(from)] = static_cast<int>(i);
     }
-    m_entries = std::move(entries);
-    m_hashes = std::move(hashes);
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    // Permute in place, one cycle at a time: no second copy of a million entries to allocate and
+    // fault in, and every entry is moved exactly once.
+    std::vector<bool> placed(n, false);
+    for (size_t start = 0; start < n; ++start) {
+        if (placed[start])
+            continue;
+        if (static_cast<size_t>(newOrder[start]) == start) {
+            placed[start] = true;
+            continue;
+        }
+        WordEntry entry = std::move(m_entries[start]);
+        const uint64_t hash = m_hashes[start];
+        size_t to = start;
+        for (;;) {
+            placed[to] = true;
+            const auto from = static_cast<size_t>(newOrder[to]);
+            if (from == start) {
+                m_entries[to] = std::move(entry);
+                m_hashes[to] = hash;
+                break;
+            }
+            m_entries[to] = std::move(m_entries[from]);
+            m_hashes[to] = m_hashes[from];
+            to = from;
+        }
+    }
     rebuildIndex();
     const QModelIndexList persistent = persistentIndexList();
     QModelIndexList to;

@@ -30,6 +30,8 @@ public:
     const std::vector<WordEntry> &entries() const { return m_entries; }
 
     bool containsKey(const QString &key) const;
+    // Whether an entry made of `word` and `meaning` would be a duplicate (its key is taken).
+    bool containsPair(QStringView word, QStringView meaning) const;
 
     // Adds one entry at the end; fails (and adds nothing) when its key is already in the list.
     bool addEntry(const QString &word, const QString &meaning);

@@ -18,6 +18,15 @@ QStringView trimSpaces(QStringView s)
 
 namespace {
 
+bool hasSpace(QStringView s)
+{
+    for (QChar c : s) {
+        if (c == u' ' || c == QChar(0x3000))
+            return true;
+    }
+    return false;
+}
+
 QString withoutSpaces(QStringView s)
 {
     qsizetype i = 0;
@@ -57,7 +66,11 @@ qsizetype findSeparator(QStringView line, qsizetype *length)
 void importText(const QString &text, WordListModel &list, bool reversed)
 {
     std::vector<WordEntry> batch;
-    batch.reserve(static_cast<size_t>(text.count(u'\n')) + 1);
+    // Into an empty list every line is new; into a full one most may be duplicates, which are
+    // dropped before anything is allocated for them (re-importing a file costs lookups only).
+    const bool checkList = list.count() > 0;
+    if (!checkList)
+        batch.reserve(static_cast<size_t>(text.count(u'\n')) + 1);
     QString tabbed; // holds a line whose tabs were widened to two spaces
     const auto *d = reinterpret_cast<const char16_t *>(text.utf16());
     const qsizetype n = text.size();
@@ -81,19 +94,23 @@ void importText(const QString &text, WordListModel &list, bool reversed)
         qsizetype sepLen = 0;
         const qsizetype sep = findSeparator(line, &sepLen);
         if (sep < 0) {
-            if (!line.isEmpty())
+            if (!line.isEmpty() && !(checkList && list.containsPair(line, QStringView())))
                 batch.push_back(WordEntry{line.toString(), QString(), QString()});
             continue;
         }
         const QStringView before = trimSpaces(line.first(sep));
         const QStringView after = trimSpaces(line.sliced(sep + sepLen));
         if (reversed) {
-            if (before.isEmpty() || after.isEmpty())
+            if (before.isEmpty() || after.isEmpty() || (checkList && list.containsPair(after, before)))
                 continue;
             batch.push_back(WordEntry{after.toString(), before.toString(), QString()});
         } else {
+            if (before.isEmpty())
+                continue;
+            if (checkList && !hasSpace(after) && list.containsPair(before, after))
+                continue;
             QString meaning = withoutSpaces(after);
-            if (before.isEmpty() || meaning.isEmpty())
+            if (meaning.isEmpty())
                 continue;
             batch.push_back(WordEntry{before.toString(), std::move(meaning), QString()});
         }

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+// The import window's text area: plain text only, made for texts of a million lines. Whole-text
+// changes (loading a file, the replace tools, a large paste) go into the document in one operation
+// outside the undo history; small pastes and typing stay undoable as usual. A large document is
+// built by a worker thread while the window stays drawn.
+class ImportTextEdit : public QPlainTextEdit
+{
+    Q_OBJECT
+public:
+    // Texts of at least this many characters are built apart from the window; pastes that large
+    // replace the document in one operation and cannot be undone (smaller ones can).
+    static constexpr qsizetype kLargeText = 256 * 1024;
+
+    explicit ImportTextEdit(QWidget *parent = nullptr);
+
+    // The whole text with CR LF line ends (no-break spaces kept as they are).
+    QString crlfText() const;
+    // Replaces the whole text; the cursor goes to `cursorPosition` (a document position).
+    void replaceAll(const QString &text, int cursorPosition = 0);
+
+protected:
+    void insertFromMimeData(const QMimeData *source) override;
+
+private:
+    QTextDocument *buildDocument(const QString &text);
+};

@@ -1,0 +1,51 @@
+#include "TextTools.h"
+
+#include <QStringMatcher>
+
+namespace TextTools {
+
+QString replaceAll(const QString &text, const QString &search, const QString &replacement, bool *changed)
+{
+    if (changed)
+        *changed = false;
+    if (search.isEmpty() || text.size() < search.size())
+        return text;
+    // One pass over the original text: the result is built from the pieces between the matches, so
+    // the inserted text is never looked at again and no match can overlap the one before it.
+    const QStringMatcher matcher(search, Qt::CaseInsensitive);
+    qsizetype pos = matcher.indexIn(text, 0);
+    if (pos < 0)
+        return text;
+    if (changed)
+        *changed = true;
+    QString out;
+    out.reserve(text.size() + (replacement.size() > search.size() ? text.size() / 8 : 0));
+    qsizetype from = 0;
+    const QStringView all(text);
+    while (pos >= 0) {
+        out += all.sliced(from, pos - from);
+        out += replacement;
+        from = pos + search.size();
+        pos = matcher.indexIn(text, from);
+    }
+    out += all.sliced(from);
+    return out;
+}
+
+QString fromEditorText(QString raw)
+{
+    const qsizetype breaks = raw.count(QChar::ParagraphSeparator);
+    if (breaks == 0)
+        return raw;
+    QString out;
+    out.reserve(raw.size() + breaks);
+    for (const QChar c : std::as_const(raw)) {
+        if (c == QChar::ParagraphSeparator)
+            out += u"\r\n";
+        else
+            out += c;
+    }
+    return out;
+}
+
+} // namespace TextTools

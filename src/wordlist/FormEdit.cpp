@@ -1,0 +1,68 @@
+#include "FormEdit.h"
+
+#include "WordListModel.h"
+#include "WordPairs.h"
+#include "ui_FormEdit.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+FormEdit::FormEdit(WordListModel *list, int row, QWidget *parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::FormEdit>()), m_list(list)
+{
+    m_ui->setupUi(this);
+    // A fixed-size tool window with a close box only.
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFixedSize(size());
+
+    if (m_list && row >= 0 && row < m_list->count()) {
+        LI = QPersistentModelIndex(m_list->index(row, 0));
+        const WordEntry &e = m_list->entry(row);
+        m_ui->Text1->setText(e.word);
+        m_ui->Text2->setText(e.meaning);
+    }
+
+    connect(m_ui->Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(m_ui->Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+}
+
+FormEdit::~FormEdit() = default;
+
+QLineEdit *FormEdit::text1() const
+{
+    return m_ui->Text1;
+}
+
+QLineEdit *FormEdit::text2() const
+{
+    return m_ui->Text2;
+}
+
+void FormEdit::Command1_Click()
+{
+    if (m_list && LI.isValid()) {
+        m_list->setEntry(LI.row(), WordPairs::trimSpaces(m_ui->Text1->text()).toString(),
+                         WordPairs::trimSpaces(m_ui->Text2->text()).toString());
+    }
+    accept();
+}
+
+void FormEdit::Command2_Click()
+{
+    reject();
+}
+
+void FormEdit::showEvent(QShowEvent *event)
+{
+    // Centred on the screen the first time it is shown.
+    if (!m_placed) {
+        m_placed = true;
+        QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+        if (screen) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    QDialog::showEvent(event);
+}

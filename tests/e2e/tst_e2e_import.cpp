@@ -1,0 +1,130 @@
+// The real program's one-click import: a word file put beside the program, chosen in the word-file
+// box and imported with "导入列表"; the bank written at exit holds what the format's rules give.
+#include "E2eProgram.h"
+
+#include "wordlist/TextFile.h"
+#include "wordlist/WordListModel.h"
+#include "wordlist/WordPairs.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTest>
+#include <QThread>
+
+namespace {
+
+// Tens of thousands of entries as real word files have them: double and single spaces, tabs,
+// ideographic spaces, duplicates, one-part lines, blank lines.
+QString wordFileText(const QString &lineEnd)
+{
+    QRandomGenerator rng(7);
+    const QStringList seps{QStringLiteral("  "), QStringLiteral(" "), QStringLiteral("\t"), QStringLiteral("   ")};
+    const QStringList meanings{QStringLiteral("苹果"), QStringLiteral("放弃；抛弃"), QStringLiteral("冰 淇淋"),
+                               QStringLiteral("书　本"), QStringLiteral("重要的")};
+    QString text;
+    for (int i = 0; i < 30000; ++i) {
+        const int dup = rng.bounded(20) == 0 ? 0 : i; // some lines repeat the first entry
+        text += QStringLiteral("word%1").arg(dup) + (rng.bounded(10) == 0 ? QStringLiteral(" x") : QString())
+                + seps[rng.bounded(seps.size())] + meanings[rng.bounded(meanings.size())] + lineEnd;
+        if (rng.bounded(100) == 0)
+            text += lineEnd;
+        if (rng.bounded(200) == 0)
+            text += QStringLiteral("lonely") + lineEnd;
+    }
+    return text;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// What the rules make of importing these bytes into an empty list and writing the list.
+QByteArray expectedBank(const QByteArray &wordFile)
+{
+    WordListModel list;
+    Module1::ImportWordPairs(TextFile::decode(wordFile), list);
+    return TextFile::encode(WordPairs::formatList(list));
+}
+
+// Clicks "导入列表" and closes the "导入完成!" box that follows.
+bool importWithOneClick(E2eProgram &program)
+{
+    const QRect main = E2eProgram::geometry(program.mainWindow);
+    E2eProgram::click(main.x() + 388 + 37, main.y() + 30 + 10);
+    QString box;
+    for (int i = 0; i < 100 && box.isEmpty(); ++i) {
+        for (const QString &w : E2eProgram::findWindows(QStringLiteral("^TanvicQuorvel$"))) {
+            if (w != program.mainWindow)
+                box = w;
+        }
+        if (box.isEmpty())
+            QThread::msleep(100);
+    }
+    if (box.isEmpty())
+        return false;
+    E2eProgram::key(QStringLiteral("Return"));
+    return program.waitForWindowGone(box);
+}
+
+} // namespace
+
+class TestE2eImport : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void oneClickImport_data();
+    void oneClickImport();
+    void starterFileOnFirstStart();
+};
+
+void TestE2eImport::oneClickImport_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("GBK, CR LF") << TextFile::encode(wordFileText(QStringLiteral("\r\n")));
+    QTest::newRow("UTF-8, LF") << wordFileText(QStringLiteral("\n")).toUtf8();
+}
+
+void TestE2eImport::oneClickImport()
+{
+    QFETCH(QByteArray, bytes);
+    E2eProgram program;
+    // Two word files: the one to import is the second in the box.
+    program.writeFile(program.programFolder() + QStringLiteral("/a 其他.txt"), "other  x\r\n");
+    program.writeFile(program.programFolder() + QStringLiteral("/B 单词.TXT"), bytes);
+    QVERIFY(program.start());
+    const QRect main = E2eProgram::geometry(program.mainWindow);
+    E2eProgram::click(main.x() + 60 + 150, main.y() + 30 + 10);
+    E2eProgram::key(QStringLiteral("Down Return"));
+    QVERIFY(importWithOneClick(program));
+    // A second click adds nothing.
+    QVERIFY(importWithOneClick(program));
+    E2eProgram::closeWindow(program.mainWindow);
+    QVERIFY(program.waitForExit());
+    QCOMPARE(program.exitCode(), 0);
+    const QByteArray written = program.readFile(program.wordBankPath());
+    const QByteArray expected = expectedBank(bytes);
+    QVERIFY(expected.size() > 100000);
+    QCOMPARE(written.size(), expected.size());
+    QVERIFY(written == expected);
+}
+
+void TestE2eImport::starterFileOnFirstStart()
+{
+    // The starter file is the only word file of a new installation: one click brings it in.
+    E2eProgram program;
+    const QString starter = QStringLiteral(QUORVEL_STARTER_WORDS);
+    const QByteArray bytes = readAll(starter);
+    QVERIFY(!bytes.isEmpty());
+    program.writeFile(program.programFolder() + u'/' + QFileInfo(starter).fileName(), bytes);
+    QVERIFY(program.start());
+    QVERIFY(importWithOneClick(program));
+    E2eProgram::closeWindow(program.mainWindow);
+    QVERIFY(program.waitForExit());
+    QCOMPARE(program.readFile(program.wordBankPath()), bytes);
+}
+
+QTEST_GUILESS_MAIN(TestE2eImport)
+#include "tst_e2e_import.moc"
