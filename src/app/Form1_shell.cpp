@@ -62,10 +62,10 @@ void Form1::openDictionaryPage(const QString &preparedWord)
 
 void Form1::menu在线翻译_Click()
 {
-    const QModelIndex current = m_ui->ListView1->currentIndex();
-    if (!current.isValid() || current.row() >= m_wordList->count())
+    const int row = currentEntryRow();
+    if (row < 0 || row >= m_wordList->count())
         return;
-    openDictionaryPage(WebLinks::prepareWord(m_wordList->entry(current.row()).word));
+    openDictionaryPage(WebLinks::prepareWord(m_wordList->entry(row).word));
 }
 
 void Form1::Image1_Click()

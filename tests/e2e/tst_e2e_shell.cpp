@@ -22,6 +22,7 @@ private Q_SLOTS:
     void initTestCase();
     void startMenuEntryStartsTheProgram();
     void bannerAndFloatingWindowOpenPages();
+    void listMenuLooksUpAndShowsAbout();
 
 private:
     QStringList requestedAddresses() const;
@@ -141,6 +142,55 @@ void TestE2eShell::bannerAndFloatingWindowOpenPages()
     QVERIFY2(requestedAddresses().contains(page), qPrintable(requestedAddresses().join(u' ')));
     program.terminate(SIGTERM);
     QVERIFY(program.waitForExit());
+}
+
+void TestE2eShell::listMenuLooksUpAndShowsAbout()
+{
+    E2eProgram program;
+    program.writeFile(program.wordBankPath(), QByteArrayLiteral("apple  x\r\nC#  y\r\n"));
+    QVERIFY(program.start());
+    const QRect main = E2eProgram::geometry(program.mainWindow);
+
+    // The second row, then the list menu's "在线翻译" (its sixth entry).
+    const int x = main.x() + 60;
+    const int y = main.y() + 54 + 22 + 18 + 9;
+    E2eProgram::click(x, y, 1);
+    E2eProgram::click(x, y, 3);
+    QThread::msleep(300);
+    E2eProgram::key(QStringLiteral("Down Down Down Down Down Down Return"));
+    const QString page = Endpoints::dictionaryBase() + QStringLiteral("C%23/");
+    for (QDeadlineTimer wait(10000); !requestedAddresses().contains(page) && !wait.hasExpired();)
+        QThread::msleep(100);
+    QVERIFY2(requestedAddresses().contains(page), qPrintable(requestedAddresses().join(u' ')));
+
+    // "关于": the About window with its caption, trailing space included.
+    E2eProgram::click(x, y, 3);
+    QThread::msleep(300);
+    E2eProgram::key(QStringLiteral("Down Down Down Down Down Down Down Return"));
+    const QString about = program.waitForWindow(QStringLiteral("^关于『TanvicQuorvel』 $"));
+    QVERIFY(!about.isEmpty());
+
+    // No system-information tool on this machine: the button says so in a message box.
+    QThread::msleep(300);
+    E2eProgram::activate(about);
+    E2eProgram::key(QStringLiteral("alt+s"));
+    QString box;
+    for (QDeadlineTimer wait(10000); box.isEmpty() && !wait.hasExpired(); QThread::msleep(100)) {
+        QStringList ids = E2eProgram::findWindows(QStringLiteral("^TanvicQuorvel$"));
+        ids.removeAll(program.mainWindow);
+        if (!ids.isEmpty())
+            box = ids.constLast();
+    }
+    QVERIFY(!box.isEmpty());
+    E2eProgram::key(QStringLiteral("Return"));
+    QVERIFY(program.waitForWindowGone(box));
+    // Esc closes the About window; the main window takes input again.
+    E2eProgram::activate(about);
+    E2eProgram::key(QStringLiteral("Escape"));
+    QVERIFY(program.waitForWindowGone(about));
+    E2eProgram::closeWindow(program.mainWindow);
+    QVERIFY(program.waitForExit());
+    QCOMPARE(program.exitCode(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestE2eShell)
