@@ -13,7 +13,6 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(AppInfo::title());
-    QApplication::setApplicationDisplayName(AppInfo::title());
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
                                             .arg(AppInfo::versionMajor())
                                             .arg(AppInfo::versionMinor())
