@@ -111,7 +111,17 @@ private:
     // Shell integration: Start-menu entry, web links, About.
     void connectShellSignals();
     void makeStartMenuEntry();
+    void menu在线翻译_Click();
+    void Image1_Click();
+    void menu关于_Click();
 
+public:
+    // Looks a word up in the online dictionary. The word is already prepared (spaces at both ends
+    // and one final "/" removed, WebLinks::prepareWord); the floating window's double-click and the
+    // list menu's "在线翻译" both end here.
+    void openDictionaryPage(const QString &preparedWord);
+
+private:
     AppContext m_context;
     std::unique_ptr<Ui::Form1> m_ui;
     WordListModel *m_wordList = nullptr;

@@ -1,6 +1,85 @@
 // The main window's shell integration: the Start-menu entry, the web links and the About window.
 #include "Form1.h"
 
-void Form1::makeStartMenuEntry() {}
+#include "about/frmAbout.h"
+#include "shell/AppInfo.h"
+#include "shell/ClickWatcher.h"
+#include "shell/FileNames.h"
+#include "shell/Shortcut.h"
+#include "shell/SystemFolders.h"
+#include "shell/WebLinks.h"
+#include "ui_Form1.h"
+#include "wordlist/WordListModel.h"
 
-void Form1::connectShellSignals() {}
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+#include <QPixmap>
+
+void Form1::makeStartMenuEntry()
+{
+    // Nothing here may keep the program from starting: every failure is swallowed.
+    try {
+        Module1::LoadSystemFolders();
+        QString programs = Module1::systemFolders().ProgramsDir;
+        // Without a Programs folder the path would start at the root of the drive.
+        if (programs.isEmpty())
+            return;
+        const QChar sep = Module1::pathSeparator();
+        if (!programs.endsWith(sep))
+            programs += sep;
+        Module1::systemFolders().ProgramsDir = programs;
+
+        QString folder = Module1::MakeFolderPath(programs + QStringLiteral("Tanvic软件") + sep);
+        QString target = m_context.executablePath;
+        if (target.isEmpty())
+            return;
+        target = QDir::toNativeSeparators(target);
+        Module1::MakeShortcut(AppInfo::title(), AppInfo::description(), target, folder);
+    } catch (...) {
+    }
+}
+
+void Form1::connectShellSignals()
+{
+    m_ui->Image1->setPixmap(QPixmap(QStringLiteral(":/pictures/Image1.png")));
+    auto *banner = new ClickWatcher(m_ui->Image1);
+    connect(banner, &ClickWatcher::clicked, this, [this] { Image1_Click(); });
+
+    // The floating window's double-click hands over its word already prepared.
+    connect(this, &Form1::wordLookupRequested, this, &Form1::openDictionaryPage);
+    if (auto *lookup = m_menu列表->findChild<QAction *>(QStringLiteral("menu在线翻译")))
+        connect(lookup, &QAction::triggered, this, [this] { menu在线翻译_Click(); });
+    if (auto *about = m_menu列表->findChild<QAction *>(QStringLiteral("menu关于")))
+        connect(about, &QAction::triggered, this, [this] { menu关于_Click(); });
+}
+
+void Form1::openDictionaryPage(const QString &preparedWord)
+{
+    if (m_context.launcher)
+        Module1::OpenDictionaryPage(*m_context.launcher, preparedWord);
+}
+
+void Form1::menu在线翻译_Click()
+{
+    const int row = currentEntryRow();
+    if (row < 0 || row >= m_wordList->count())
+        return;
+    openDictionaryPage(WebLinks::prepareWord(m_wordList->entry(row).word));
+}
+
+void Form1::Image1_Click()
+{
+    // Exactly as if the user had switched the drill on: with an empty list that is a message and
+    // the toggle goes back off; the home page opens either way.
+    m_ui->Check1->setChecked(true);
+    if (m_context.launcher)
+        Module1::OpenHomePage(*m_context.launcher);
+}
+
+void Form1::menu关于_Click()
+{
+    // Modal, without an owner; a fresh window each time.
+    frmAbout about(m_context.launcher, m_context.dialogs);
+    about.exec();
+}

@@ -1,0 +1,174 @@
+#include "frmAbout.h"
+
+#include "AboutText.h"
+#include "SystemInfo.h"
+#include "shell/AppInfo.h"
+#include "shell/Dialogs.h"
+#include "shell/Endpoints.h"
+#include "shell/WebLinks.h"
+#include "ui_frmAbout.h"
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QUrl>
+
+frmAbout::frmAbout(Launcher *launcher, Dialogs *dialogs, QWidget *parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::frmAbout>()), m_launcher(launcher), m_dialogs(dialogs)
+{
+    m_ui->setupUi(this);
+    // A fixed dialog border: close box only, no minimize or maximize box, not resizable.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(size());
+    setWindowIcon(QIcon(QStringLiteral(":/icons/TanvicQuorvel.png")));
+
+    QFont slogan = m_ui->Label9->font();
+    slogan.setPointSizeF(15.75);
+    m_ui->Label9->setFont(slogan);
+
+    // The engraved separator is drawn, not hovered: the pointer over it is over the background.
+    for (QWidget *line : {static_cast<QWidget *>(m_ui->Line1_0), static_cast<QWidget *>(m_ui->Line1_1),
+                          static_cast<QWidget *>(m_ui->Line2)})
+        line->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    // Hover needs moves without a pressed button.
+    setMouseTracking(true);
+    for (QLabel *link : {m_ui->Label2, m_ui->Label4, m_ui->Label7}) {
+        link->setMouseTracking(true);
+        link->installEventFilter(this);
+    }
+
+    connect(m_ui->cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    connect(m_ui->cmdSysInfo, &QPushButton::clicked, this, [this] { cmdSysInfo_Click(); });
+
+    Form_Load();
+}
+
+frmAbout::~frmAbout() = default;
+
+void frmAbout::Form_Load()
+{
+    const QString title = AppInfo::title();
+    setWindowTitle(AboutText::caption(title));
+
+    // The title stays centred where it was designed, sized to its text.
+    const int centre = m_ui->lblTitle->geometry().center().x();
+    m_ui->lblTitle->setText(title);
+    m_ui->lblTitle->adjustSize();
+    m_ui->lblTitle->move(centre - m_ui->lblTitle->width() / 2, m_ui->lblTitle->y());
+
+    m_ui->lblVersion->setText(AboutText::version(AppInfo::versionMajor(), AppInfo::versionMinor(),
+                                                 AppInfo::versionRevision()));
+
+    // The link lines show where they lead.
+    m_ui->Label4->setText(m_ui->Label4->text() + Endpoints::feedbackAddress());
+    m_ui->Label2->setText(m_ui->Label2->text() + QUrl(Endpoints::supportSite()).host());
+    m_ui->Label7->setText(m_ui->Label7->text() + QUrl(Endpoints::makerSite()).host());
+
+    for (QLabel *label : {m_ui->lblVersion, m_ui->Label3, m_ui->Label5, m_ui->Label6, m_ui->Label4,
+                          m_ui->Label2, m_ui->Label9})
+        label->adjustSize();
+    m_ui->Line2->hide();
+}
+
+void frmAbout::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // Centred on the screen at each showing.
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void frmAbout::cmdOK_Click()
+{
+    accept();
+}
+
+void frmAbout::cmdSysInfo_Click()
+{
+    StartSysInfo();
+}
+
+void frmAbout::StartSysInfo()
+{
+    if (m_launcher && SystemInfo::start(*m_launcher))
+        return;
+    if (m_dialogs)
+        m_dialogs->message(this, Dialogs::Icon::Critical, SystemInfo::unavailableMessage());
+}
+
+void frmAbout::Label2_Click()
+{
+    if (m_launcher)
+        Module1::OpenWebPage(*m_launcher, Endpoints::supportSite());
+}
+
+void frmAbout::Label4_Click()
+{
+    if (m_launcher)
+        Module1::SendFeedbackMail(*m_launcher);
+}
+
+void frmAbout::Label7_Click()
+{
+    if (m_launcher)
+        Module1::OpenWebPage(*m_launcher, Endpoints::makerSite());
+}
+
+void frmAbout::模拟网址下划线(QLabel *label)
+{
+    const QRect r = label->geometry();
+    m_ui->Line2->setGeometry(r.left(), r.top() + r.height(), r.width(), 1);
+    m_ui->Line2->show();
+}
+
+void frmAbout::Form_MouseMove()
+{
+    m_ui->Line2->hide();
+}
+
+bool frmAbout::eventFilter(QObject *object, QEvent *event)
+{
+    auto *label = qobject_cast<QLabel *>(object);
+    if (!label)
+        return QDialog::eventFilter(object, event);
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        模拟网址下划线(label);
+        return true;
+    case QEvent::MouseButtonPress:
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+            m_pressedLink = label;
+        return true;
+    case QEvent::MouseButtonRelease: {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        const bool click = mouse->button() == Qt::LeftButton && m_pressedLink == label
+                           && label->rect().contains(mouse->position().toPoint());
+        m_pressedLink = nullptr;
+        if (click) {
+            if (label == m_ui->Label2)
+                Label2_Click();
+            else if (label == m_ui->Label4)
+                Label4_Click();
+            else
+                Label7_Click();
+        }
+        return true;
+    }
+    default:
+        return QDialog::eventFilter(object, event);
+    }
+}
+
+void frmAbout::mouseMoveEvent(QMouseEvent *event)
+{
+    // Moves over a plain label or a button reach the window too; only the bare background hides
+    // the underline.
+    if (!childAt(event->position().toPoint()))
+        Form_MouseMove();
+    QDialog::mouseMoveEvent(event);
+}

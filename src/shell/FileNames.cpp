@@ -1,0 +1,166 @@
+#include "FileNames.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringEncoder>
+
+namespace Module1 {
+
+namespace {
+constexpr int kMaxNameBytes = 250;
+
+// Counts characters in code page 936 bytes. Where the platform offers no GBK converter, a
+// character outside ASCII counts as the two bytes GBK gives nearly every such character it holds.
+class Cp936Counter
+{
+public:
+    Cp936Counter() : m_gbk("GBK", QStringConverter::Flag::Stateless) {}
+
+    // Bytes one character (a code point, possibly a surrogate pair) takes.
+    int length(QStringView ch)
+    {
+        if (ch.size() == 1 && ch.front().unicode() < 0x80)
+            return 1;
+        if (!m_gbk.isValid())
+            return ch.size() == 2 ? 4 : 2;
+        m_gbk.resetState();
+        const QByteArray bytes = m_gbk.encode(ch);
+        // GBK writes '?' for what it lacks; such a character is stored as four GB18030 bytes.
+        if (m_gbk.hasError() || bytes == "?" || bytes.isEmpty())
+            return 4;
+        return static_cast<int>(bytes.size());
+    }
+
+private:
+    QStringEncoder m_gbk;
+};
+
+qsizetype charSize(const QString &text, qsizetype i)
+{
+    return text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2 : 1;
+}
+
+// Cuts `text` after its last character that still ends within `maxBytes` bytes.
+QString truncateToBytes(const QString &text, int maxBytes)
+{
+    Cp936Counter counter;
+    int bytes = 0;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const qsizetype step = charSize(text, i);
+        const int len = counter.length(QStringView(text).mid(i, step));
+        if (bytes + len > maxBytes)
+            break;
+        bytes += len;
+        i += step;
+    }
+    return text.left(i);
+}
+
+bool isRemoved(QChar c)
+{
+    switch (c.unicode()) {
+    case u'\\': case u'/': case u':': case u'*': case u'?': case u'"':
+    case u'<': case u'>': case u'|': case u'\r': case u'\n': case u'\0':
+        return true;
+    default:
+        return false;
+    }
+}
+} // namespace
+
+QChar pathSeparator()
+{
+#ifdef Q_OS_WIN
+    return u'\\';
+#else
+    return u'/';
+#endif
+}
+
+int cp936Length(const QString &text)
+{
+    Cp936Counter counter;
+    int bytes = 0;
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype step = charSize(text, i);
+        bytes += counter.length(QStringView(text).mid(i, step));
+        i += step;
+    }
+    return bytes;
+}
+
+QString CleanFileName(const QString &name)
+{
+    // 1. Characters no file name may hold (the CR LF pair goes with its two halves).
+    QString s;
+    s.reserve(name.size());
+    for (QChar c : name) {
+        if (!isRemoved(c))
+            s.append(c);
+    }
+    // 2, 3. Dots at either end.
+    qsizetype first = 0;
+    while (first < s.size() && s.at(first) == u'.')
+        ++first;
+    qsizetype last = s.size();
+    while (last > first && s.at(last - 1) == u'.')
+        --last;
+    s = s.mid(first, last - first);
+    // 4. At most 250 bytes in code page 936.
+    s = truncateToBytes(s, kMaxNameBytes);
+    // 5. Spaces at either end; dots behind them stay.
+    first = 0;
+    while (first < s.size() && s.at(first) == u' ')
+        ++first;
+    last = s.size();
+    while (last > first && s.at(last - 1) == u' ')
+        --last;
+    return s.mid(first, last - first);
+}
+
+QString makeFolderPath(const QString &path, QChar separator, const FolderOps &ops)
+{
+    const QStringList parts = path.split(separator);
+    QString soFar = parts.constFirst(); // the drive, or empty before a leading separator
+    for (qsizetype i = 1; i < parts.size(); ++i) {
+        soFar += separator + CleanFileName(parts.at(i));
+        if (!ops.exists(soFar))
+            ops.makeFolder(soFar);
+    }
+    return ops.exists(soFar) ? soFar : QString();
+}
+
+FolderOps localFolderOps(QChar separator)
+{
+    auto toQt = [separator](const QString &p) {
+        return separator == u'\\' ? QDir::fromNativeSeparators(p) : p;
+    };
+    FolderOps ops;
+    ops.exists = [toQt, separator](const QString &p) {
+        if (p.isEmpty())
+            return false;
+        if (p.endsWith(separator)) {
+            const QFileInfo info(toQt(p));
+#ifdef Q_OS_WIN
+            return info.isDir() && info.isReadable();
+#else
+            // Listing a folder needs both read and search rights.
+            return info.isDir() && info.isReadable() && info.isExecutable();
+#endif
+        }
+        return QFileInfo(toQt(p)).exists() || QFileInfo(toQt(p)).isSymLink();
+    };
+    ops.makeFolder = [toQt](const QString &p) {
+        if (!p.isEmpty())
+            QDir().mkdir(toQt(p));
+    };
+    return ops;
+}
+
+QString MakeFolderPath(const QString &path)
+{
+    return makeFolderPath(path, pathSeparator(), localFolderOps(pathSeparator()));
+}
+
+} // namespace Module1
