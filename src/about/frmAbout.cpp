@@ -60,6 +60,9 @@ void frmAbout::Form_Load()
 
     m_ui->lblVersion->setText(AboutText::version(AppInfo::versionMajor(), AppInfo::versionMinor(),
                                                  AppInfo::versionRevision()));
+    // Screen readers announce what the labels now say.
+    m_ui->lblTitle->setAccessibleName(m_ui->lblTitle->text());
+    m_ui->lblVersion->setAccessibleName(m_ui->lblVersion->text());
 
     // The link lines show where they lead.
     m_ui->Label4->setText(m_ui->Label4->text() + Endpoints::feedbackAddress());

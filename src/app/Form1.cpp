@@ -243,5 +243,6 @@ void Form1::saveWordBank()
 void Form1::updateCountLabel()
 {
     m_ui->Label2->setText(QStringLiteral("词汇量:") + QString::number(m_wordList->count()));
+    m_ui->Label2->setAccessibleName(m_ui->Label2->text());
     m_ui->Label2->adjustSize();
 }

@@ -92,6 +92,7 @@ QString FormShowWord::caption() const
 void FormShowWord::setCaption(const QString &text)
 {
     m_ui->Label1->setText(text);
+    m_ui->Label1->setAccessibleName(text); // a screen reader announces the word shown
     Label1_Change();
 }
 

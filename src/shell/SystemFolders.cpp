@@ -14,7 +14,7 @@ namespace {
 QString envPath(const char *name, const QString &fallback)
 {
     const QString value = qEnvironmentVariable(name);
-    // The base directory specification ignores relative paths.
+    // The XDG base directory rules ignore relative paths.
     return QDir::isAbsolutePath(value) ? QDir::cleanPath(value) : fallback;
 }
 
