@@ -1,5 +1,7 @@
 #include "TextFile.h"
 
+#include "LargeBuffer.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -117,6 +119,7 @@ QString decodeGbk(QByteArrayView bytes)
     const std::vector<char16_t> &table = pairTable();
     std::optional<QStringDecoder> four; // opening a converter is costly: only when needed
     QString out(bytes.size(), Qt::Uninitialized);
+    LargeBuffer::adviseHugePages(out.data(), std::size_t(out.size()) * sizeof(QChar));
     char16_t *dst = reinterpret_cast<char16_t *>(out.data());
     char16_t *const start = dst;
     const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
@@ -322,7 +325,19 @@ bool read(const QString &path, QString *text, QString *error)
             *error = file.errorString();
         return false;
     }
-    const QByteArray bytes = file.readAll();
+    // One read into a buffer of the file's size: no growing and copying for a large bank.
+    QByteArray bytes;
+    const qint64 size = file.size();
+    if (size > 0 && !file.isSequential()) {
+        bytes.resize(size);
+        LargeBuffer::adviseHugePages(bytes.data(), std::size_t(size));
+        const qint64 got = file.read(bytes.data(), size);
+        bytes.resize(got < 0 ? 0 : got);
+        if (got == size)
+            bytes += file.readAll(); // the file grew while we read it
+    } else {
+        bytes = file.readAll();
+    }
     if (file.error() != QFileDevice::NoError) {
         if (error)
             *error = file.errorString();

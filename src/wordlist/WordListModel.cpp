@@ -1,5 +1,7 @@
 #include "WordListModel.h"
 
+#include "LargeBuffer.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -104,6 +106,9 @@ void WordListModel::growIndexFor(size_t entries)
     while (wanted < entries * 2)
         wanted <<= 1;
     if (wanted > m_slots.size()) {
+        m_slots.clear();
+        m_slots.reserve(wanted);
+        LargeBuffer::advise(m_slots);
         m_slots.assign(wanted, kEmpty);
         for (size_t row = 0; row < m_hashes.size(); ++row)
             insertIndex(static_cast<int>(row), m_hashes[row]);
@@ -147,7 +152,10 @@ int WordListModel::appendEntries(std::vector<WordEntry> &&batch)
 {
     const size_t first = m_entries.size();
     growIndexFor(first + batch.size());
-    m_hashes.reserve(first + batch.size());
+    if (m_hashes.capacity() < first + batch.size()) {
+        m_hashes.reserve(first + batch.size());
+        LargeBuffer::advise(m_hashes);
+    }
     // Filter the batch in place before telling the view, so it sees a single insertion. Accepted
     // entries are indexed at once (their rows lie past the list's end, in the batch) so a later
     // duplicate within the same batch is dropped too.

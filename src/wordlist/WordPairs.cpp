@@ -1,5 +1,7 @@
 #include "WordPairs.h"
 
+#include "LargeBuffer.h"
+
 #include "TextFile.h"
 #include "WordListModel.h"
 
@@ -70,8 +72,10 @@ void importText(const QString &text, WordListModel &list, bool reversed)
     // Into an empty list every line is new; into a full one most may be duplicates, which are
     // dropped before anything is allocated for them (re-importing a file costs lookups only).
     const bool checkList = list.count() > 0;
-    if (!checkList)
+    if (!checkList) {
         batch.reserve(static_cast<size_t>(text.count(u'\n')) + 1);
+        LargeBuffer::advise(batch);
+    }
     QString tabbed; // holds a line whose tabs were widened to two spaces
     const auto *d = reinterpret_cast<const char16_t *>(text.utf16());
     const qsizetype n = text.size();
@@ -150,6 +154,7 @@ QByteArray encodeList(const WordListModel &list)
         size += e.word.size() + 2 * e.meaning.size() + 4;
     QByteArray out;
     out.reserve(size);
+    LargeBuffer::adviseHugePages(out.data(), std::size_t(size));
     forEachLine(list, [&out](QStringView line) {
         TextFile::encodeAppend(line, out);
         out += "\r\n";
