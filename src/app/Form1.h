@@ -83,7 +83,8 @@ private:
     void menu修改_Click();
     void menu清空列表_Click();
     void menu列表另存为_Click();
-    // The row of the list's current entry (the selected one), or -1 when there is none.
+    // The row of the list's current entry (the selected one), or -1 when there is none. The
+    // commands for one entry and the drill's position in list order both use it.
     int currentEntryRow() const;
     QAction *listMenuAction(const char *objectName) const;
 
@@ -101,7 +102,6 @@ private:
     void loadFormShowWord();
     void unloadFormShowWord();
     void FormShowWord_Stop();
-    int drillPosition() const;
 
     // Word files and import.
     void connectImportSignals();

@@ -96,7 +96,7 @@ void Form1::显示单词对照()
     const int count = m_wordList->count();
     if (count == 0)
         return;
-    const int row = m_drill->nextRow(m_ui->Combo2->currentText(), drillPosition(), count);
+    const int row = m_drill->nextRow(m_ui->Combo2->currentText(), currentEntryRow(), count);
 
     QTableView *view = m_ui->ListView1;
     const QModelIndex index = m_wordList->index(row, WordListModel::WordColumn);
@@ -108,22 +108,6 @@ void Form1::显示单词对照()
         m_FormShowWord->setCaption(DrillText::displayText(entry.word, entry.meaning));
 }
 
-int Form1::drillPosition() const
-{
-    // The selected entry: the current row when it is selected, otherwise the first selected row.
-    const QItemSelectionModel *selection = m_ui->ListView1->selectionModel();
-    if (!selection)
-        return -1;
-    const QModelIndex current = selection->currentIndex();
-    if (current.isValid() && selection->isSelected(current))
-        return current.row();
-    int first = -1;
-    for (const QItemSelectionRange &range : selection->selection()) {
-        if (first < 0 || range.top() < first)
-            first = range.top();
-    }
-    return first;
-}
 
 void Form1::loadFormShowWord()
 {
