@@ -234,7 +234,8 @@ void WordListModel::removeEntries(QList<int> rows)
     const int survivors = static_cast<int>(order.size());
     for (int r : rows)
         order.push_back(r);
-    reorder(order);
+    // The index is rebuilt once, after the tail is gone, not also for the intermediate order.
+    permute(order, false);
     beginRemoveRows({}, survivors, count() - 1);
     m_entries.resize(static_cast<size_t>(survivors));
     m_hashes.resize(static_cast<size_t>(survivors));
@@ -257,6 +258,11 @@ void WordListModel::clear()
 }
 
 void WordListModel::reorder(const std::vector<int> &newOrder)
+{
+    permute(newOrder, true);
+}
+
+void WordListModel::permute(const std::vector<int> &newOrder, bool reindex)
 {
     if (newOrder.size() != m_entries.size())
         return;
@@ -295,7 +301,8 @@ void WordListModel::reorder(const std::vector<int> &newOrder)
             to = from;
         }
     }
-    rebuildIndex();
+    if (reindex)
+        rebuildIndex();
     const QModelIndexList persistent = persistentIndexList();
     QModelIndexList to;
     to.reserve(persistent.size());

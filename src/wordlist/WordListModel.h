@@ -59,6 +59,9 @@ private:
     int findSlot(uint64_t hash, QStringView meaning, QStringView word) const;
     void insertIndex(int row, uint64_t hash);
     void rebuildIndex();
+    // Applies a permutation of the rows as one layout change; `reindex` false leaves the key
+    // index for the caller to rebuild.
+    void permute(const std::vector<int> &newOrder, bool reindex);
     void growIndexFor(size_t entries);
 
     std::vector<WordEntry> m_entries;
