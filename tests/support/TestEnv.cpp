@@ -37,3 +37,16 @@ QByteArray TestEnv::readFile(const QString &path) const
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
+
+bool TestEnv::writeUnreadableFile(const QString &path) const
+{
+    writeFile(path, "apple  x\r\n");
+    QFile::setPermissions(path, QFileDevice::WriteOwner);
+    if (!QFile(path).open(QIODevice::ReadOnly))
+        return true;
+    // Permissions do not stop root: a link to a file whose reading fails does.
+    if (!QFileInfo::exists(QStringLiteral("/proc/self/mem")))
+        return false;
+    QFile::remove(path);
+    return QFile::link(QStringLiteral("/proc/self/mem"), path);
+}

@@ -23,6 +23,9 @@ public:
 
     void writeFile(const QString &path, const QByteArray &bytes) const;
     QByteArray readFile(const QString &path) const;
+    // Writes a file that exists but cannot be read, even by root. False when this system offers
+    // no way to make one (the caller skips).
+    bool writeUnreadableFile(const QString &path) const;
 
     FakeDialogs dialogs;
     FakeLauncher launcher;

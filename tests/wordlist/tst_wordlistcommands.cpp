@@ -1,10 +1,13 @@
 // Delete of the view's selection: every selected row goes in one operation, the rest stay as they were.
+#include "ListHelpers.h"
 #include "wordlist/WordListCommands.h"
 #include "wordlist/WordListModel.h"
 
 #include <QItemSelectionModel>
 #include <QSignalSpy>
 #include <QTest>
+
+using namespace ListHelpers;
 
 namespace {
 void fill(WordListModel &m, int n)
@@ -13,14 +16,6 @@ void fill(WordListModel &m, int n)
     for (int i = 1; i <= n; ++i)
         batch.push_back(WordEntry{QString::number(i), u"m"_qs, QString()});
     m.appendEntries(std::move(batch));
-}
-
-QStringList words(const WordListModel &m)
-{
-    QStringList out;
-    for (const WordEntry &e : m.entries())
-        out << e.word;
-    return out;
 }
 
 // Selects whole rows (0-based), one range per row as ctrl-clicks make them.

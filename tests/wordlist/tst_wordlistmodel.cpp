@@ -1,26 +1,14 @@
 // The list model: duplicate index, batch changes as single operations, selection surviving them.
+#include "ListHelpers.h"
 #include "wordlist/WordListModel.h"
 
 #include <QItemSelectionModel>
 #include <QSignalSpy>
 #include <QTest>
 
-namespace {
-std::vector<WordEntry> batchOf(const QStringList &pairs)
-{
-    std::vector<WordEntry> batch;
-    for (const QString &p : pairs)
-        batch.push_back(WordEntry{p.section(u'|', 0, 0), p.section(u'|', 1), QString()});
-    return batch;
-}
+using namespace ListHelpers;
 
-QStringList words(const WordListModel &m)
-{
-    QStringList out;
-    for (const WordEntry &e : m.entries())
-        out << e.word;
-    return out;
-}
+namespace {
 } // namespace
 
 class TestWordListModel : public QObject

@@ -1,4 +1,5 @@
 // The list's one-time sort: shared direction, textual, case-insensitive, stable, pinyin.
+#include "ListHelpers.h"
 #include "wordlist/WordListModel.h"
 #include "wordlist/WordListSorter.h"
 #include "wordlist/WordPairs.h"
@@ -7,22 +8,13 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+using namespace ListHelpers;
+
 namespace {
 // "word|meaning" pairs, in list order.
 void fill(WordListModel &m, const QStringList &pairs)
 {
-    std::vector<WordEntry> batch;
-    for (const QString &p : pairs)
-        batch.push_back(WordEntry{p.section(u'|', 0, 0), p.section(u'|', 1), QString()});
-    m.appendEntries(std::move(batch));
-}
-
-QStringList words(const WordListModel &m)
-{
-    QStringList out;
-    for (const WordEntry &e : m.entries())
-        out << e.word;
-    return out;
+    m.appendEntries(ListHelpers::batchOf(pairs));
 }
 
 QStringList sorted(const QStringList &texts, Qt::SortOrder order)
