@@ -117,7 +117,7 @@ void Form1::Form_Load()
     if (QFileInfo::exists(m_wordBankPath)) {
         QString text;
         QString error;
-        if (TextFile::read(m_wordBankPath, &text, &error)) {
+        if (TextFile::readWordBank(m_wordBankPath, &text, &error)) {
             Module1::ImportWordPairs(text, *m_wordList);
             updateCountLabel();
         } else {

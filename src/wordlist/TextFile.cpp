@@ -13,6 +13,9 @@
 #include <vector>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -43,29 +46,6 @@ int utf8SequenceLength(const unsigned char *p, const unsigned char *end)
     if (c == 0xF4)
         return cont(1, 0x80, 0x8F) && cont(2) && cont(3) ? 4 : 0;
     return 0;
-}
-
-// True when the bytes are strictly valid UTF-8 and hold enough multi-byte sequences that reading
-// them as GBK is implausible. A short text that is valid either way (one accented letter, say)
-// stays GBK, the format's own encoding.
-bool looksLikeUtf8(const QByteArray &bytes)
-{
-    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
-    const auto *end = p + bytes.size();
-    int evidence = 0;
-    while (p < end) {
-        if (*p < 0x80) {
-            ++p;
-            continue;
-        }
-        const int len = utf8SequenceLength(p, end);
-        if (len == 0)
-            return false;
-        // A three- or four-byte sequence is far less likely to arise from GBK by chance.
-        evidence += len == 2 ? 1 : 2;
-        p += len;
-    }
-    return evidence >= 3;
 }
 
 QString decodeWith(QStringConverter::Encoding enc, QByteArrayView bytes)
@@ -172,6 +152,142 @@ QString decodeGbk(QByteArrayView bytes)
     return out;
 }
 
+// How much a character speaks for the text being Chinese as people write it. GB2312, the core of
+// GBK, ranks its characters: the 3755 common hanzi and the punctuation and full-width rows count
+// most, the 3008 rarer hanzi a little; characters only GBK's extension holds, and scripts a
+// Chinese word list does not mix in, count against.
+enum CharClass : quint8 { Foreign = 0, Common = 1, Rare = 2 };
+
+// Scores count per byte, so that a reading which makes fewer, longer characters of the same bytes
+// gains nothing by that alone: a common character is worth one point a byte in either encoding.
+constexpr int kCommonScore = 2;       // GBK, two bytes
+constexpr int kRareScore = 1;         // GBK, two bytes
+constexpr int kForeignScore = -2;     // GBK, two bytes
+constexpr int kBrokenScore = -8;      // GBK, a byte that starts no character
+constexpr int kUtf8CommonScore = 3;   // UTF-8, three bytes
+constexpr int kUtf8RareScore = 1;     // UTF-8, three bytes
+constexpr int kUtf8ForeignScore = -3; // UTF-8, three or four bytes
+
+// The class of every character of the Basic Multilingual Plane, from GB2312's own rows.
+const std::vector<quint8> &charClasses()
+{
+    static const std::vector<quint8> table = [] {
+        std::vector<quint8> t(0x10000, Foreign);
+        auto mark = [&](int leadFrom, int leadTo, CharClass cls) {
+            QByteArray rows;
+            for (int lead = leadFrom; lead <= leadTo; ++lead) {
+                for (int trail = 0xA1; trail <= 0xFE; ++trail) {
+                    rows += char(lead);
+                    rows += char(trail);
+                }
+            }
+            const QString chars = decodeGbk(rows);
+            for (const QChar c : chars) {
+                if (c.unicode() >= 0x80 && c.unicode() != 0xFFFD)
+                    t[c.unicode()] = cls;
+            }
+        };
+        mark(0xA1, 0xA1, Common); // punctuation: 、。·…“”〔〕〈〉《》「」【】 and the like
+        mark(0xA3, 0xA3, Common); // full-width letters, digits and signs
+        mark(0xB0, 0xD7, Common); // the common hanzi
+        mark(0xD8, 0xF7, Rare);   // the rarer hanzi
+        return t;
+    }();
+    return table;
+}
+
+// What the bytes are worth read as GBK, straight from the byte ranges: GB2312's rows by their lead
+// byte, anything else GBK holds as foreign, a broken sequence as very foreign.
+qint64 gbkScore(QByteArrayView bytes)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype n = bytes.size();
+    qint64 score = 0;
+    for (qsizetype i = 0; i < n;) {
+        const unsigned char b = p[i];
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        if (b == 0x80 || b == 0xFF || i + 1 >= n) {
+            score += kBrokenScore;
+            ++i;
+            continue;
+        }
+        const unsigned char t = p[i + 1];
+        if (t < 0x40 || t == 0x7F || t == 0xFF) {
+            score += kBrokenScore;
+            ++i;
+            continue;
+        }
+        if (t >= 0xA1 && (b == 0xA1 || b == 0xA3 || (b >= 0xB0 && b <= 0xD7)))
+            score += kCommonScore;
+        else if (t >= 0xA1 && b >= 0xD8 && b <= 0xF7)
+            score += kRareScore;
+        else
+            score += kForeignScore;
+        i += 2;
+    }
+    return score;
+}
+
+// What strictly valid UTF-8 is worth read as UTF-8. Letters of the Latin, IPA and combining blocks
+// (U+0080..U+036F: accents, phonetic spelling) neither help nor hurt: GBK bytes misread as UTF-8
+// produce exactly these. A Chinese meaning spelled in UTF-8 is three bytes a character, which GBK
+// text almost never lines up into.
+qint64 utf8Score(QStringView text)
+{
+    const std::vector<quint8> &classes = charClasses();
+    qint64 score = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x370 || QChar::isSurrogate(u))
+            continue;
+        switch (classes[u]) {
+        case Common:
+            score += kUtf8CommonScore;
+            break;
+        case Rare:
+            score += kUtf8RareScore;
+            break;
+        default:
+            score += kUtf8ForeignScore;
+            break;
+        }
+    }
+    return score;
+}
+
+// True only on strong evidence that the bytes are UTF-8: strictly valid, and read as UTF-8 they
+// make Chinese text that is more plausible than what the same bytes make read as GBK. Without
+// Chinese in it (accented letters only, say) valid UTF-8 stays GBK, the format's own encoding:
+// any short GBK text of hanzi can be valid UTF-8 by accident ("为什么" is CE AA CA B2 C3 B4).
+bool looksLikeUtf8(const QByteArray &bytes, QString *decoded)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const auto *end = p + bytes.size();
+    bool wide = false; // at least one three- or four-byte sequence
+    while (p < end) {
+        if (*p < 0x80) {
+            ++p;
+            continue;
+        }
+        const int len = utf8SequenceLength(p, end);
+        if (len == 0)
+            return false;
+        wide = wide || len > 2;
+        p += len;
+    }
+    if (!wide)
+        return false;
+    QString text = QString::fromUtf8(bytes);
+    const qint64 asUtf8 = utf8Score(text);
+    if (asUtf8 <= 0 || asUtf8 <= gbkScore(bytes))
+        return false;
+    *decoded = std::move(text);
+    return true;
+}
+
 } // namespace
 
 QString normaliseLineEnds(QString text)
@@ -213,25 +329,47 @@ QString normaliseLineEnds(QString text)
     return out;
 }
 
+namespace {
+// A byte-order mark names the encoding outright.
+bool decodeMarked(const QByteArray &bytes, QString *text, Encoding *enc)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        *enc = Encoding::Utf8Bom;
+        *text = decodeWith(QStringConverter::Utf8, QByteArrayView(bytes).sliced(3));
+    } else if (bytes.startsWith("\xFF\xFE")) {
+        *enc = Encoding::Utf16LE;
+        *text = decodeWith(QStringConverter::Utf16LE, QByteArrayView(bytes).sliced(2));
+    } else if (bytes.startsWith("\xFE\xFF")) {
+        *enc = Encoding::Utf16BE;
+        *text = decodeWith(QStringConverter::Utf16BE, QByteArrayView(bytes).sliced(2));
+    } else {
+        return false;
+    }
+    return true;
+}
+} // namespace
+
 QString decode(const QByteArray &bytes, Encoding *detected)
 {
     Encoding enc = Encoding::Gbk;
     QString text;
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
-        enc = Encoding::Utf8Bom;
-        text = decodeWith(QStringConverter::Utf8, QByteArrayView(bytes).sliced(3));
-    } else if (bytes.startsWith("\xFF\xFE")) {
-        enc = Encoding::Utf16LE;
-        text = decodeWith(QStringConverter::Utf16LE, QByteArrayView(bytes).sliced(2));
-    } else if (bytes.startsWith("\xFE\xFF")) {
-        enc = Encoding::Utf16BE;
-        text = decodeWith(QStringConverter::Utf16BE, QByteArrayView(bytes).sliced(2));
-    } else if (looksLikeUtf8(bytes)) {
-        enc = Encoding::Utf8;
-        text = QString::fromUtf8(bytes);
-    } else {
-        text = decodeGbk(bytes);
+    if (!decodeMarked(bytes, &text, &enc)) {
+        if (looksLikeUtf8(bytes, &text))
+            enc = Encoding::Utf8;
+        else
+            text = decodeGbk(bytes);
     }
+    if (detected)
+        *detected = enc;
+    return normaliseLineEnds(std::move(text));
+}
+
+QString decodeWordBank(const QByteArray &bytes, Encoding *detected)
+{
+    Encoding enc = Encoding::Gbk;
+    QString text;
+    if (!decodeMarked(bytes, &text, &enc))
+        text = decodeGbk(bytes);
     if (detected)
         *detected = enc;
     return normaliseLineEnds(std::move(text));
@@ -311,39 +449,130 @@ QByteArray encode(QStringView text)
     return out;
 }
 
-bool read(const QString &path, QString *text, QString *error)
+namespace {
+QString tooLargeMessage(qint64 size)
 {
-    text->clear();
-    QFile file(path);
-    if (QFileInfo(path).isDir()) {
-        if (error)
-            *error = QStringLiteral("这是一个文件夹");
+    return QStringLiteral("文件有 %1 MB，超过了本程序能读取的 %2 MB")
+        .arg((size + (1 << 20) - 1) >> 20)
+        .arg(kMaxFileBytes >> 20);
+}
+
+QString notAFileMessage()
+{
+    return QStringLiteral("它不是普通文件（文件夹、管道或设备不能读取）");
+}
+
+// Opens `path` for reading only when it is a regular file: a FIFO, a device (also behind a
+// symbolic link, such as one to /dev/zero) or a folder is refused before a byte is read, so
+// nothing can block the read or feed it without end.
+bool openRegularFile(const QString &path, QFile &file, QString *why)
+{
+#ifdef Q_OS_UNIX
+    // Non-blocking, so that opening a FIFO returns at once instead of waiting for a writer; the
+    // type is then checked on what was opened, not on the name, which may change meanwhile.
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        *why = QString::fromLocal8Bit(strerror(errno));
+        return false;
+    }
+    struct stat st = {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        *why = notAFileMessage();
+        return false;
+    }
+    // Reading a regular file never blocks; clear the flag all the same.
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags != -1)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        *why = file.errorString();
+        return false;
+    }
+    return true;
+#else
+    // Windows: pipes and devices have names of their own (\\.\pipe\..., CON, NUL) and open as
+    // sequential devices; only a file with a size is read.
+    if (!QFileInfo(path).isFile()) {
+        *why = notAFileMessage();
         return false;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString();
+        *why = file.errorString();
         return false;
     }
-    // One read into a buffer of the file's size: no growing and copying for a large bank.
-    QByteArray bytes;
+    if (file.isSequential()) {
+        file.close();
+        *why = notAFileMessage();
+        return false;
+    }
+    return true;
+#endif
+}
+} // namespace
+
+bool readBytes(const QString &path, QByteArray *bytes, QString *error)
+{
+    bytes->clear();
+    QString why;
+    auto fail = [&](const QString &reason) {
+        bytes->clear();
+        bytes->squeeze();
+        if (error)
+            *error = reason;
+        return false;
+    };
+    QFile file;
+    file.setFileName(path);
+    if (!openRegularFile(path, file, &why))
+        return fail(why);
     const qint64 size = file.size();
-    if (size > 0 && !file.isSequential()) {
-        bytes.resize(size);
-        LargeBuffer::adviseHugePages(bytes.data(), std::size_t(size));
-        const qint64 got = file.read(bytes.data(), size);
-        bytes.resize(got < 0 ? 0 : got);
-        if (got == size)
-            bytes += file.readAll(); // the file grew while we read it
-    } else {
-        bytes = file.readAll();
+    if (size > kMaxFileBytes)
+        return fail(tooLargeMessage(size));
+    // One read into a buffer of the file's size: no growing and copying for a large bank. One
+    // byte more is asked for, so a file that grew past the limit meanwhile is noticed.
+    try {
+        bytes->resize(size);
+        if (size > 0)
+            LargeBuffer::adviseHugePages(bytes->data(), std::size_t(size));
+        qint64 got = size > 0 ? file.read(bytes->data(), size) : 0;
+        if (got < 0)
+            return fail(file.errorString());
+        bytes->resize(got);
+        if (got == size) {
+            // The file grew while we read it: take the rest, up to the limit.
+            const QByteArray more = file.read(kMaxFileBytes - got + 1);
+            if (got + more.size() > kMaxFileBytes)
+                return fail(tooLargeMessage(got + more.size()));
+            *bytes += more;
+        }
+    } catch (const std::bad_alloc &) {
+        return fail(QStringLiteral("内存不足"));
     }
-    if (file.error() != QFileDevice::NoError) {
-        if (error)
-            *error = file.errorString();
+    if (file.error() != QFileDevice::NoError)
+        return fail(file.errorString());
+    return true;
+}
+
+bool read(const QString &path, QString *text, QString *error)
+{
+    text->clear();
+    QByteArray bytes;
+    if (!readBytes(path, &bytes, error))
         return false;
-    }
     *text = decode(bytes);
+    return true;
+}
+
+bool readWordBank(const QString &path, QString *text, QString *error)
+{
+    text->clear();
+    QByteArray bytes;
+    if (!readBytes(path, &bytes, error))
+        return false;
+    *text = decodeWordBank(bytes);
     return true;
 }
 

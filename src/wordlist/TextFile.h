@@ -5,15 +5,25 @@
 
 // The one way text files come in and go out.
 //
-// Reading: bytes -> encoding (byte-order mark; strictly valid UTF-8 with enough evidence; otherwise
-// GBK, decoded as its superset GB18030) -> every line end (CR LF, lone LF, lone CR) made CR LF.
+// Reading: only regular files of at most kMaxFileBytes -> encoding -> every line end (CR LF, lone
+// LF, lone CR) made CR LF. The word bank is the program's own file, always written as GBK: it is
+// read as GBK (a byte-order mark aside), never by guessing. A word file may come from anywhere: a
+// byte-order mark; UTF-8 only on strong evidence (strictly valid and more plausible as Chinese text
+// than the same bytes read as GBK); otherwise GBK, decoded as its superset GB18030.
 // Writing: GBK bytes for every character GBK holds, GB18030 four-byte sequences for the rest, so
 // nothing is lost; written atomically, so a failed save leaves the old file whole.
 namespace TextFile {
 
 enum class Encoding { Gbk, Utf8, Utf8Bom, Utf16LE, Utf16BE };
 
+// The largest file the program reads: far above a word bank of a million entries (about 25 MB),
+// far below what would exhaust memory once decoded (about six times the file's size at peak).
+constexpr qint64 kMaxFileBytes = qint64(256) << 20;
+
+// A word file's bytes as text (the encoding is detected).
 QString decode(const QByteArray &bytes, Encoding *detected = nullptr);
+// The word bank's bytes as text: GBK unless a byte-order mark says otherwise.
+QString decodeWordBank(const QByteArray &bytes, Encoding *detected = nullptr);
 QByteArray encode(QStringView text);
 // Appends the encoded text to `out`, so large outputs are built without a second copy.
 void encodeAppend(QStringView text, QByteArray &out);
@@ -21,8 +31,14 @@ void encodeAppend(QStringView text, QByteArray &out);
 // Makes every lone CR and lone LF a CR LF.
 QString normaliseLineEnds(QString text);
 
-// Reads the whole file. On failure `text` is left empty and `error` says why.
+// Reads the whole file's bytes. Refuses anything but a regular file (folders, FIFOs, devices, also
+// behind a symbolic link) and files larger than kMaxFileBytes, without blocking. On failure `bytes`
+// is left empty and `error` says why in words for the user.
+bool readBytes(const QString &path, QByteArray *bytes, QString *error = nullptr);
+// Reads a word file as text. On failure `text` is left empty and `error` says why.
 bool read(const QString &path, QString *text, QString *error = nullptr);
+// Reads the word bank as text, as above.
+bool readWordBank(const QString &path, QString *text, QString *error = nullptr);
 
 // Replaces the file with `text` encoded as above. On failure the old file is untouched and
 // `error` says why.

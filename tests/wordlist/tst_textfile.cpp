@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -43,6 +44,8 @@ private Q_SLOTS:
     void failedWriteKeepsTheOldFile_data();
     void failedWriteKeepsTheOldFile();
     void readFailures();
+    void refusesHostileFiles_data();
+    void refusesHostileFiles();
 };
 
 void TestTextFile::decodes_data()
@@ -64,7 +67,13 @@ void TestTextFile::decodes_data()
     QTest::newRow("ASCII is GBK") << QByteArray("a  b\r\n") << u"a  b\r\n"_qs << int(E::Gbk);
     // Valid UTF-8 by accident but too short to tell: stays GBK (C3 A9 is 茅 in GBK).
     QTest::newRow("short ambiguous text stays GBK") << QByteArray("caf\xC3\xA9") << u"caf茅"_qs << int(E::Gbk);
-    QTest::newRow("accented UTF-8 text with evidence") << u"café naïve über"_qs.toUtf8() << u"café naïve über"_qs << int(E::Utf8);
+    QTest::newRow("accented UTF-8 text with Chinese") << u"café  咖啡"_qs.toUtf8() << u"café  咖啡"_qs << int(E::Utf8);
+    QTest::newRow("one Chinese character in UTF-8") << u"cat  猫\r\n"_qs.toUtf8() << u"cat  猫\r\n"_qs << int(E::Utf8);
+    // Real Chinese in GBK whose bytes happen to be valid UTF-8 as well (CE AA CA B2 C3 B4).
+    QTest::newRow("GBK that is valid UTF-8: one line") << gbk(u"why  为什么\r\n"_qs) << u"why  为什么\r\n"_qs << int(E::Gbk);
+    QTest::newRow("GBK that is valid UTF-8: two lines") << gbk(u"hill  小山\r\nschool  学校\r\n"_qs)
+                                                        << u"hill  小山\r\nschool  学校\r\n"_qs << int(E::Gbk);
+    QTest::newRow("accented letters alone are no evidence") << QByteArray("na\xC3\xAFve") << u"na\u8302ve"_qs << int(E::Gbk);
     QTest::newRow("GBK text that is not UTF-8") << gbk(u"中文放弃"_qs) << u"中文放弃"_qs << int(E::Gbk);
     QTest::newRow("overlong UTF-8 is not UTF-8") << QByteArray("\xC0\xAF\xE4\xB8\xAD\xE6\x96\x87") << QString() << int(E::Gbk);
     QTest::newRow("lone LF") << QByteArray("a\nb\n") << u"a\r\nb\r\n"_qs << int(E::Gbk);
@@ -224,6 +233,39 @@ void TestTextFile::readFailures()
     QVERIFY(text.isEmpty());
     QVERIFY(!error.isEmpty());
     QVERIFY(!TextFile::read(dir.path(), &text, &error));
+}
+
+void TestTextFile::refusesHostileFiles_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("FIFO") << u"fifo"_qs;
+    QTest::newRow("symbolic link to /dev/zero") << u"zero"_qs;
+    QTest::newRow("larger than the limit") << u"huge"_qs;
+}
+
+void TestTextFile::refusesHostileFiles()
+{
+    // Each must be refused at once: no hang on a FIFO without a writer, no endless read.
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"words.txt"_qs);
+    if (kind == u"fifo") {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (kind == u"zero") {
+        QVERIFY(QFile::link(u"/dev/zero"_qs, path));
+    } else {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.resize(TextFile::kMaxFileBytes + 1)); // sparse: no disk space taken
+    }
+    QString text = u"left over"_qs;
+    QString error;
+    QVERIFY(!TextFile::read(path, &text, &error));
+    QVERIFY(text.isEmpty());
+    QVERIFY(!error.isEmpty());
+    QVERIFY(!TextFile::readWordBank(path, &text, &error));
+    if (kind == u"huge")
+        QVERIFY2(error.contains(u"256 MB"_qs), qPrintable(error));
 }
 
 QTEST_GUILESS_MAIN(TestTextFile)
