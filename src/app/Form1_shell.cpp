@@ -30,7 +30,8 @@ void Form1::makeStartMenuEntry()
             programs += sep;
         Module1::systemFolders().ProgramsDir = programs;
 
-        QString folder = Module1::MakeFolderPath(programs + QStringLiteral("Tanvic软件") + sep);
+        // Only the folder the program adds is cleaned; the Programs folder is the system's.
+        QString folder = Module1::MakeFolderPath(programs + QStringLiteral("Tanvic软件") + sep, programs.size());
         QString target = m_context.executablePath;
         if (target.isEmpty())
             return;

@@ -119,12 +119,15 @@ QString CleanFileName(const QString &name)
     return s.mid(first, last - first);
 }
 
-QString makeFolderPath(const QString &path, QChar separator, const FolderOps &ops)
+QString makeFolderPath(const QString &path, QChar separator, const FolderOps &ops, qsizetype keep)
 {
     const QStringList parts = path.split(separator);
     QString soFar = parts.constFirst(); // the drive, or empty before a leading separator
     for (qsizetype i = 1; i < parts.size(); ++i) {
-        soFar += separator + CleanFileName(parts.at(i));
+        // Folder names that lie within the kept base are the system's own: never cleaned (a
+        // cleaned ".local" would become "local", a folder no one looks in).
+        const bool kept = soFar.size() + 1 + parts.at(i).size() <= keep;
+        soFar += separator + (kept ? parts.at(i) : CleanFileName(parts.at(i)));
         if (!ops.exists(soFar))
             ops.makeFolder(soFar);
     }
@@ -158,9 +161,9 @@ FolderOps localFolderOps(QChar separator)
     return ops;
 }
 
-QString MakeFolderPath(const QString &path)
+QString MakeFolderPath(const QString &path, qsizetype keep)
 {
-    return makeFolderPath(path, pathSeparator(), localFolderOps(pathSeparator()));
+    return makeFolderPath(path, pathSeparator(), localFolderOps(pathSeparator()), keep);
 }
 
 } // namespace Module1

@@ -15,10 +15,12 @@ QChar pathSeparator();
 QString CleanFileName(const QString &name);
 
 // Creates every missing folder along `path` (split at the platform's separator; component 0, the
-// drive or the empty root, is kept as it is, every later one is cleaned by CleanFileName). Returns
-// the path as built, or an empty string when nothing exists there afterwards. Failures are
-// swallowed; the caller learns of them only through the empty result.
-QString MakeFolderPath(const QString &path);
+// drive or the empty root, is kept as it is, every later one is cleaned by CleanFileName). The
+// first `keep` characters of `path` are a base the system gave (such as the Programs folder):
+// its folder names are kept as they are, only the ones after it are cleaned. Returns the path as
+// built, or an empty string when nothing exists there afterwards. Failures are swallowed; the
+// caller learns of them only through the empty result.
+QString MakeFolderPath(const QString &path, qsizetype keep = 0);
 
 // The file-system operations MakeFolderPath needs, so that the algorithm can be run against any
 // separator and any file system.
@@ -31,7 +33,7 @@ struct FolderOps
     std::function<void(const QString &)> makeFolder;
 };
 
-QString makeFolderPath(const QString &path, QChar separator, const FolderOps &ops);
+QString makeFolderPath(const QString &path, QChar separator, const FolderOps &ops, qsizetype keep = 0);
 
 // The real file system, paths written with `separator`.
 FolderOps localFolderOps(QChar separator);

@@ -24,6 +24,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void startMenuEntry();
+    void startMenuEntryWithoutXdgDataHome();
     void dictionaryLookup();
     void bannerClick_data();
     void bannerClick();
@@ -88,6 +89,27 @@ void tst_Form1Shell::startMenuEntry()
     second.Form_Load();
     QVERIFY(second.isSecondInstance());
     QVERIFY(!QFileInfo::exists(entry));
+}
+
+void tst_Form1Shell::startMenuEntryWithoutXdgDataHome()
+{
+    // The default of every desktop: the entry goes under ~/.local/share/applications, whose dotted
+    // folder name is the system's and must not be "cleaned" into ~/local.
+    const QByteArray oldHome = qgetenv("HOME");
+    const QByteArray oldData = qgetenv("XDG_DATA_HOME");
+    const QString home = m_env->path(u"home"_qs);
+    QDir().mkpath(home);
+    qputenv("HOME", QFile::encodeName(home));
+    qunsetenv("XDG_DATA_HOME");
+    {
+        Form1 form(context());
+        form.Form_Load();
+        form.shutdown();
+    }
+    qputenv("HOME", oldHome);
+    qputenv("XDG_DATA_HOME", oldData);
+    QVERIFY(QFileInfo::exists(home + u"/.local/share/applications/Tanvic软件/TanvicQuorvel.desktop"_qs));
+    QCOMPARE(QDir(home).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden), QStringList{u".local"_qs});
 }
 
 void tst_Form1Shell::dictionaryLookup()
