@@ -34,16 +34,30 @@ QString replaceAll(const QString &text, const QString &search, const QString &re
 
 QString fromEditorText(QString raw)
 {
-    const qsizetype breaks = raw.count(QChar::ParagraphSeparator);
+    auto isBreak = [](QChar c) {
+        return c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == u'\r' || c == u'\n';
+    };
+    // Most texts hold only block breaks: check first, copy once.
+    const qsizetype n = raw.size();
+    const QChar *d = raw.constData();
+    qsizetype breaks = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (isBreak(d[i]))
+            ++breaks;
+    }
     if (breaks == 0)
         return raw;
     QString out;
-    out.reserve(raw.size() + breaks);
-    for (const QChar c : std::as_const(raw)) {
-        if (c == QChar::ParagraphSeparator)
-            out += u"\r\n";
-        else
+    out.reserve(n + breaks);
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = d[i];
+        if (!isBreak(c)) {
             out += c;
+            continue;
+        }
+        out += u"\r\n";
+        if (c == u'\r' && i + 1 < n && d[i + 1] == u'\n')
+            ++i; // CR LF is one line end
     }
     return out;
 }

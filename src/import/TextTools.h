@@ -19,8 +19,9 @@ inline QString lineBreak()
     return QStringLiteral("\r\n");
 }
 
-// A plain-text editor's raw text (blocks separated by U+2029) as the reader and the saver take it:
-// every block break becomes CR LF. Other characters, no-break spaces among them, are kept.
+// A plain-text editor's raw text as the reader and the saver take it: every line end the editor can
+// hold becomes CR LF: block breaks (U+2029), line breaks within a block (U+2028, Shift+Enter or
+// pasted), and CR LF, lone CR and lone LF. Other characters, no-break spaces among them, are kept.
 QString fromEditorText(QString raw);
 
 } // namespace TextTools

@@ -51,6 +51,8 @@ private Q_SLOTS:
     void saveWritesTheFormatAndAlwaysRefreshes();
     void failedSaveKeepsTheOldFile();
     void textKeepsWhatTheReaderNeeds();
+    void everyLineSeparatorEndsALine_data();
+    void everyLineSeparatorEndsALine();
     void largePasteReplacesTheSelection();
     void largeTextsComeAndGo();
 };
@@ -336,6 +338,40 @@ void TestForm2::textKeepsWhatTheReaderNeeds()
     QCOMPARE(list.count(), 3);
     QCOMPARE(list.entry(0).word, QStringLiteral("a"));
     QCOMPARE(list.entry(1).word, QStringLiteral("c\u00a0d"));
+}
+
+void TestForm2::everyLineSeparatorEndsALine_data()
+{
+    QTest::addColumn<QString>("separator"); // empty: Shift+Enter typed
+    QTest::newRow("Shift+Enter") << QString();
+    QTest::newRow("U+2028") << QStringLiteral("\u2028");
+    QTest::newRow("U+2029") << QStringLiteral("\u2029");
+    QTest::newRow("CR") << QStringLiteral("\r");
+    QTest::newRow("LF") << QStringLiteral("\n");
+    QTest::newRow("CR LF") << QStringLiteral("\r\n");
+}
+
+void TestForm2::everyLineSeparatorEndsALine()
+{
+    QFETCH(QString, separator);
+    TestEnv env;
+    WordListModel list;
+    Form2 f(list, &env.dialogs, env.programFolder());
+    ImportTextEdit *edit = editor(f);
+    edit->insertPlainText(QStringLiteral("pear  梨"));
+    if (separator.isEmpty())
+        QTest::keyClick(edit, Qt::Key_Return, Qt::ShiftModifier);
+    else
+        edit->insertPlainText(separator);
+    edit->insertPlainText(QStringLiteral("plum  李"));
+    child<QPushButton>(f, "Command1")->click();
+    QCOMPARE(list.count(), 2);
+    QCOMPARE(list.entry(0).meaning, QStringLiteral("梨"));
+    QCOMPARE(list.entry(1).word, QStringLiteral("plum"));
+    const QString path = QDir(env.programFolder()).filePath(QStringLiteral("fruit.txt"));
+    env.dialogs.saveAnswers = QStringList{path};
+    child<QPushButton>(f, "Command4")->click();
+    QCOMPARE(env.readFile(path), QByteArray("pear  \xC0\xE6\r\nplum  \xC0\xEE"));
 }
 
 void TestForm2::largePasteReplacesTheSelection()
