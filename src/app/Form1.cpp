@@ -1,6 +1,7 @@
 #include "Form1.h"
 
 #include "Settings.h"
+#include "import/BackgroundWork.h"
 #include "shell/AppInfo.h"
 #include "shell/Dialogs.h"
 #include "ui_Form1.h"
@@ -148,7 +149,9 @@ void Form1::Form_Load()
 
 void Form1::showAtStart()
 {
-    if (m_secondInstanceFound)
+    // A shutdown during start-up (a termination signal while the start-up message was open) has
+    // ended the program: the window must not come back.
+    if (m_secondInstanceFound || m_unloaded)
         return;
     // Centred on the screen when first shown.
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
@@ -168,14 +171,33 @@ void Form1::Timer2_Timer()
 
 void Form1::closeEvent(QCloseEvent *event)
 {
+    if (BackgroundWork::isRunning() && !m_unloaded) {
+        // A step of an import is under way: it finishes first, then the program closes.
+        event->ignore();
+        shutdown();
+        return;
+    }
     event->accept();
     Form_Unload();
 }
 
 void Form1::shutdown()
 {
-    if (!m_unloaded)
-        close();
+    if (m_unloaded)
+        return;
+    if (BackgroundWork::isRunning()) {
+        // Never in the middle of a step: the list would be saved half imported, and the step
+        // would go on after the save. Once it has finished, the shutdown runs (once).
+        if (!m_shutdownPending) {
+            m_shutdownPending = true;
+            BackgroundWork::afterCurrentStep(this, [this] {
+                m_shutdownPending = false;
+                shutdown();
+            });
+        }
+        return;
+    }
+    close();
 }
 
 void Form1::Form_Unload()

@@ -34,8 +34,11 @@ public:
     void Form_Load();
     // Shows the window after a first instance's start-up.
     void showAtStart();
-    // Runs the shutdown sequence once (close box, "退出", end of session, termination signals).
+    // Runs the shutdown sequence once (close box, "退出", end of session, termination signals),
+    // from any moment: while a step of an import runs, right after it.
     void shutdown();
+    // The shutdown sequence has run: the program is ending.
+    bool hasEnded() const { return m_unloaded; }
 
     bool isSecondInstance() const { return m_secondInstanceFound; }
     WordListModel *wordList() const { return m_wordList; }
@@ -134,6 +137,7 @@ private:
     bool m_secondInstanceFound = false;
     bool IsSecondInstance = false;
     bool m_unloaded = false;
+    bool m_shutdownPending = false;
     bool m_wordBankUnreadable = false;
     QString m_wordBankError;
     std::unique_ptr<Settings> m_settings;

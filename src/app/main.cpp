@@ -49,6 +49,10 @@ int main(int argc, char *argv[])
     });
 
     form.Form_Load();
+    // A shutdown while a start-up message was open has run already; the event loop it asked to
+    // leave was not running yet, so it would never be left.
+    if (form.hasEnded())
+        return 0;
     form.showAtStart();
     return QApplication::exec();
 }

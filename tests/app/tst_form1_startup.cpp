@@ -2,6 +2,7 @@
 #include "TestEnv.h"
 
 #include "app/Form1.h"
+#include "import/BackgroundWork.h"
 #include "wordlist/WordListModel.h"
 
 #include <QComboBox>
@@ -10,6 +11,7 @@
 #include <QLockFile>
 #include <QSysInfo>
 #include <QSettings>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -47,6 +49,8 @@ private Q_SLOTS:
     void failedSaveKeepsTheOldBankAndOffersAnotherPlace();
     void unreadableBankIsNeverOverwritten();
     void failedSettingsAreReported();
+    void shutdownDuringTheStartupMessageEndsTheProgram();
+    void shutdownWaitsForARunningStep();
 };
 
 void TestForm1Startup::firstStart()
@@ -222,6 +226,44 @@ void TestForm1Startup::failedSettingsAreReported()
     QCOMPARE(env.dialogs.messages.size(), 1);
     QVERIFY(env.dialogs.messages[0].text.contains(QStringLiteral("设置")));
     QCOMPARE(env.readFile(env.wordBankPath()), QByteArray("\r\n"));
+}
+
+void TestForm1Startup::shutdownDuringTheStartupMessageEndsTheProgram()
+{
+    // A termination signal while the start-up warning is open: shutdown runs, and the window
+    // never comes back afterwards (the event loop it asked to leave was not running yet).
+    TestEnv env;
+    QDir().mkpath(env.wordBankPath());
+    Form1 form(env.context());
+    QSignalSpy ended(&form, &Form1::programEnded);
+    env.dialogs.onMessage = [&form](const FakeDialogs::Message &) { form.shutdown(); };
+    form.Form_Load();
+    QCOMPARE(ended.size(), 1);
+    QVERIFY(form.hasEnded());
+    form.showAtStart();
+    QVERIFY(!form.isVisible());
+}
+
+void TestForm1Startup::shutdownWaitsForARunningStep()
+{
+    // A shutdown asked for while a worker step runs (the window thread waits in its loop) runs
+    // after the step, once, never in its middle.
+    TestEnv env;
+    Form1 form(env.context());
+    form.Form_Load();
+    QSignalSpy ended(&form, &Form1::programEnded);
+    QSemaphore handled;
+    BackgroundWork::run([&] {
+        QMetaObject::invokeMethod(&form, [&form] { form.shutdown(); }, Qt::QueuedConnection);
+        // Events are handled in order: once this one has run, so has the shutdown request.
+        QMetaObject::invokeMethod(&form, [&handled] { handled.release(); }, Qt::QueuedConnection);
+        handled.acquire();
+    });
+    QCOMPARE(ended.size(), 0);
+    QTRY_COMPARE(ended.size(), 1);
+    form.shutdown();
+    QCoreApplication::processEvents();
+    QCOMPARE(ended.size(), 1);
 }
 
 QTEST_MAIN(TestForm1Startup)
