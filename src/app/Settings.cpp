@@ -42,6 +42,18 @@ QString Settings::value(const QString &key, const QString &fallback) const
 void Settings::setValue(const QString &key, const QString &value)
 {
     m_settings->setValue(kSection + u'/' + key, value);
+    m_written.insert(key, value);
+}
+
+bool Settings::storedValuesReadBack() const
+{
+    // A fresh reader of the same store, as the next start will read it.
+    QSettings check(m_settings->fileName(), m_settings->format());
+    for (auto it = m_written.cbegin(); it != m_written.cend(); ++it) {
+        if (check.value(kSection + u'/' + it.key()).toString() != it.value())
+            return false;
+    }
+    return true;
 }
 
 bool Settings::sync(QString *error)
@@ -58,6 +70,10 @@ bool Settings::sync(QString *error)
         *error = QStringLiteral("无法写入“%1”").arg(QDir::toNativeSeparators(m_settings->fileName()));
         return false;
     case QSettings::FormatError:
+        // Also reported when the old file was garbage and has just been replaced by a good one:
+        // only a store that does not give our values back has really failed.
+        if (storedValuesReadBack())
+            return true;
         *error = QStringLiteral("“%1”的格式有误").arg(QDir::toNativeSeparators(m_settings->fileName()));
         return false;
     }

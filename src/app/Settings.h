@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 #include <memory>
@@ -23,5 +24,8 @@ public:
     bool sync(QString *error);
 
 private:
+    bool storedValuesReadBack() const;
+
     std::unique_ptr<QSettings> m_settings;
+    QHash<QString, QString> m_written;
 };

@@ -592,9 +592,18 @@ bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
     };
     if (QFileInfo(path).isDir())
         return fail(QStringLiteral("同名的文件夹已存在"));
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.flush())
+    // A write the disk takes only in part returns that part without an error; the next one fails
+    // with the system's reason ("No space left on device"), which is what the user is told.
+    for (qsizetype done = 0; done < bytes.size();) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0)
+            return fail(file.error() != QFileDevice::NoError ? file.errorString()
+                                                             : QStringLiteral("写入失败"));
+        done += n;
+    }
+    if (!file.flush())
         return fail(file.errorString());
 #ifdef Q_OS_UNIX
     // On disk before it replaces the old file, so a power cut never leaves an empty word bank.

@@ -49,6 +49,7 @@ private Q_SLOTS:
     void failedSaveKeepsTheOldBankAndOffersAnotherPlace();
     void unreadableBankIsNeverOverwritten();
     void failedSettingsAreReported();
+    void garbageSettingsFileIsReplacedSilently();
     void shutdownDuringTheStartupMessageEndsTheProgram();
     void shutdownWaitsForARunningStep();
 };
@@ -226,6 +227,26 @@ void TestForm1Startup::failedSettingsAreReported()
     QCOMPARE(env.dialogs.messages.size(), 1);
     QVERIFY(env.dialogs.messages[0].text.contains(QStringLiteral("设置")));
     QCOMPARE(env.readFile(env.wordBankPath()), QByteArray("\r\n"));
+}
+
+void TestForm1Startup::garbageSettingsFileIsReplacedSilently()
+{
+    // Bytes of every value where the settings file should be: the defaults are used, and at exit
+    // the file is written correctly, which is no failure to report.
+    TestEnv env;
+    QByteArray junk;
+    for (int i = 0; i < 3000; ++i)
+        junk += char((i * 7919 + i / 3) & 0xFF);
+    env.writeFile(env.settingsPath(), junk);
+    {
+        Form1 form(env.context());
+        form.Form_Load();
+        setCombo(form, "Combo1", QStringLiteral("25"));
+        form.close();
+    }
+    QVERIFY(env.dialogs.messages.isEmpty());
+    QSettings settings(env.settingsPath(), QSettings::IniFormat);
+    QCOMPARE(settings.value(QStringLiteral("设置/延时")).toString(), QStringLiteral("25"));
 }
 
 void TestForm1Startup::shutdownDuringTheStartupMessageEndsTheProgram()

@@ -8,6 +8,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -170,6 +173,7 @@ void TestTextFile::failedWriteKeepsTheOldFile_data()
     QTest::newRow("folder missing") << u"missing"_qs;
     QTest::newRow("read-only file system") << u"readonly"_qs;
     QTest::newRow("disk full") << u"full"_qs;
+    QTest::newRow("file size limit") << u"limit"_qs;
 }
 
 void TestTextFile::failedWriteKeepsTheOldFile()
@@ -189,6 +193,8 @@ void TestTextFile::failedWriteKeepsTheOldFile()
         QVERIFY(QDir().mkdir(path));
     } else if (how == u"missing") {
         path = dir.filePath(u"nowhere/wb.dcb"_qs);
+    } else if (how == u"limit") {
+        // Restored below; the signal would end the test instead of failing the write.
     } else {
         if (geteuid() != 0)
             QSKIP("needs root to mount");
@@ -212,14 +218,29 @@ void TestTextFile::failedWriteKeepsTheOldFile()
     for (int i = 0; i < 20000; ++i)
         big += u"word%1  意思\r\n"_qs.arg(i);
     QString error;
+    rlimit oldLimit = {};
+    if (how == u"limit") {
+        ::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &oldLimit);
+        rlimit small = oldLimit;
+        small.rlim_cur = 64 * 1024;
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
     const bool ok = TextFile::write(path, big, &error);
+    if (how == u"limit")
+        setrlimit(RLIMIT_FSIZE, &oldLimit);
     const QByteArray after = readAll(path);
     if (!mountPoint.isEmpty())
         runs(u"umount"_qs, {mountPoint});
     QVERIFY(!ok);
     QVERIFY(!error.isEmpty());
-    if (how == u"readonly" || how == u"full")
+    if (how == u"readonly" || how == u"full" || how == u"limit")
         QCOMPARE(after, old);
+    // The system's own reason, never "Unknown error".
+    if (how == u"full")
+        QCOMPARE(error, QString::fromLocal8Bit(strerror(ENOSPC)));
+    if (how == u"limit")
+        QCOMPARE(error, QString::fromLocal8Bit(strerror(EFBIG)));
     if (how == u"folder")
         QVERIFY(QFileInfo(path).isDir());
 }
