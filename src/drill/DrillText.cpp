@@ -1,5 +1,6 @@
 #include "DrillText.h"
 
+#include "shell/WebLinks.h"
 #include "wordlist/WordPairs.h"
 
 namespace DrillText {
@@ -17,13 +18,12 @@ QString displayText(const QString &word, const QString &meaning)
 
 QString lookupWord(const QString &caption)
 {
-    QString s = WordPairs::trimSpaces(caption).toString();
+    QStringView s = WordPairs::trimSpaces(caption);
     const qsizetype gap = s.indexOf(QStringLiteral("  "));
     if (gap >= 0)
-        s = WordPairs::trimSpaces(QStringView(s).left(gap)).toString();
-    if (s.endsWith(u'/'))
-        s.chop(1);
-    return s;
+        s = s.left(gap);
+    // Prepared exactly as the list menu's lookup prepares an entry's word.
+    return WebLinks::prepareWord(s.toString());
 }
 
 } // namespace DrillText

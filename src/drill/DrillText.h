@@ -11,8 +11,9 @@ namespace DrillText {
 // meaning stay two spaces apart; four end as two, five as one.
 QString displayText(const QString &word, const QString &meaning);
 
-// The word of a shown text: trimmed, cut at the first two spaces in a row (and trimmed again)
-// when there are any, one trailing "/" dropped.
+// The word of a shown text: cut at the first two spaces in a row when there are any, then prepared
+// as every lookup prepares its word (WebLinks::prepareWord: spaces at both ends and one final "/"
+// removed).
 QString lookupWord(const QString &caption);
 
 } // namespace DrillText

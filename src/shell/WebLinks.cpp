@@ -33,7 +33,9 @@ QString prepareWord(const QString &word)
 
 QUrl dictionaryUrl(const QString &preparedWord, const QString &base)
 {
-    return QUrl::fromEncoded(base.toUtf8() + encode(preparedWord) + '/', QUrl::StrictMode);
+    // "/" stays as it is, as the dictionary's own addresses have it (and/or -> and/or/); what
+    // would end or change the path ("#", "?", "%", spaces) is encoded.
+    return QUrl::fromEncoded(base.toUtf8() + encode(preparedWord, QByteArrayLiteral("/")) + '/', QUrl::StrictMode);
 }
 
 QString feedbackSubject(const QString &title)
@@ -76,6 +78,9 @@ namespace Module1 {
 
 void OpenDictionaryPage(Launcher &launcher, const QString &preparedWord)
 {
+    // Nothing to look up: no page at all rather than the dictionary's front page.
+    if (preparedWord.isEmpty())
+        return;
     launcher.openUrl(WebLinks::dictionaryUrl(preparedWord, Endpoints::dictionaryBase()));
 }
 

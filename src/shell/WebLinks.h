@@ -6,14 +6,15 @@
 class Launcher;
 
 // The addresses the program composes: dictionary pages and the feedback mail. Every part that
-// comes from text is percent-encoded, so a word such as "C#" or "what?" is looked up whole and the
-// mail program receives recipient, copies, subject and body exactly as composed.
+// comes from text is percent-encoded (a word's "/" aside), so a word such as "C#" or "what?" is
+// looked up whole and the mail program receives recipient, copies, subject and body exactly as
+// composed.
 namespace WebLinks {
 
 // Spaces (U+0020) removed at both ends, then one final "/" removed.
 QString prepareWord(const QString &word);
 
-// base + word + "/", the word encoded as one path segment.
+// base + word + "/": the word percent-encoded (UTF-8) but for "/", which stays as it is.
 QUrl dictionaryUrl(const QString &preparedWord, const QString &base);
 
 QString feedbackSubject(const QString &title);
@@ -29,7 +30,8 @@ QString todayText();
 
 namespace Module1 {
 
-// Opens the dictionary page of a word its caller has prepared (WebLinks::prepareWord).
+// Opens the dictionary page of a word its caller has prepared (WebLinks::prepareWord); an empty
+// word opens nothing.
 void OpenDictionaryPage(Launcher &launcher, const QString &preparedWord);
 // Opens the maker's home page.
 void OpenHomePage(Launcher &launcher);

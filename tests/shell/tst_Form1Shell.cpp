@@ -26,6 +26,8 @@ private Q_SLOTS:
     void startMenuEntry();
     void startMenuEntryWithoutXdgDataHome();
     void dictionaryLookup();
+    void bothLookupsPrepareTheWordAlike_data();
+    void bothLookupsPrepareTheWordAlike();
     void bannerClick_data();
     void bannerClick();
     void aboutWindow();
@@ -110,6 +112,44 @@ void tst_Form1Shell::startMenuEntryWithoutXdgDataHome()
     qputenv("XDG_DATA_HOME", oldData);
     QVERIFY(QFileInfo::exists(home + u"/.local/share/applications/Tanvic软件/TanvicQuorvel.desktop"_qs));
     QCOMPARE(QDir(home).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden), QStringList{u".local"_qs});
+}
+
+void tst_Form1Shell::bothLookupsPrepareTheWordAlike_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("tail"); // empty: no page opens
+    QTest::newRow("slash inside kept") << u"and/or"_qs << u"and/or/"_qs;
+    QTest::newRow("final slash dropped") << u"and/or/"_qs << u"and/or/"_qs;
+    QTest::newRow("only a slash") << u"/"_qs << QString();
+    QTest::newRow("space and slash") << u" /"_qs << QString();
+    QTest::newRow("breaking characters encoded") << u"C# what? 100%"_qs << u"C%23%20what%3F%20100%25/"_qs;
+}
+
+void tst_Form1Shell::bothLookupsPrepareTheWordAlike()
+{
+    // The list menu's "在线翻译" and the floating window's double-click open the same page.
+    QFETCH(QString, word);
+    QFETCH(QString, tail);
+    Form1 form(context());
+    form.Form_Load();
+    form.wordList()->addEntry(word, u"义"_qs);
+    auto *view = form.findChild<QTableView *>(u"ListView1"_qs);
+    view->setCurrentIndex(form.wordList()->index(0, 0));
+    form.findChild<QAction *>(u"menu在线翻译"_qs)->trigger();
+    const QList<QUrl> fromMenu = m_env->launcher.urls;
+    m_env->launcher.urls.clear();
+
+    form.findChild<QAbstractButton *>(u"Check1"_qs)->setChecked(true);
+    FormShowWord *floating = form.floatingWindow();
+    QVERIFY(floating);
+    auto *label = floating->findChild<QLabel *>(u"Label1"_qs);
+    QVERIFY(label);
+    click(label, true);
+    const QList<QUrl> fromDrill = m_env->launcher.urls;
+
+    const QList<QUrl> expected = tail.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl(Endpoints::dictionaryBase() + tail)};
+    QCOMPARE(fromMenu, expected);
+    QCOMPARE(fromDrill, expected);
 }
 
 void tst_Form1Shell::dictionaryLookup()
