@@ -61,6 +61,8 @@ void TestTextFile::decodes_data()
     for (QChar c : apple)
         be += char(c.unicode() >> 8), be += char(c.unicode() & 0xFF);
     QTest::newRow("UTF-16 BE") << be << apple << int(E::Utf16BE);
+    QTest::newRow("UTF-16 halves of pairs") << QByteArray("\xFF\xFE\x3D\xD8\x41\x00\x00\xDE\x3D\xD8\x00\xDE", 12)
+                                            << u"\uFFFDA\uFFFD\U0001F600"_qs << int(E::Utf16LE);
     QTest::newRow("ASCII is GBK") << QByteArray("a  b\r\n") << u"a  b\r\n"_qs << int(E::Gbk);
     // Valid UTF-8 by accident but too short to tell: stays GBK (C3 A9 is 茅 in GBK).
     QTest::newRow("short ambiguous text stays GBK") << QByteArray("caf\xC3\xA9") << u"caf茅"_qs << int(E::Gbk);
