@@ -67,6 +67,13 @@ bool isAllAscii(const unsigned char *p)
     return (w & 0x8080808080808080ULL) == 0;
 }
 
+bool isAllAsciiUtf16(const char16_t *p)
+{
+    quint64 w;
+    std::memcpy(&w, p, 8);
+    return (w & 0xFF80FF80FF80FF80ULL) == 0;
+}
+
 } // namespace
 
 qsizetype decode(const char *in, qsizetype n, char16_t *out) noexcept
@@ -134,6 +141,15 @@ qsizetype encode(const char16_t *in, qsizetype n, char *out) noexcept
 {
     char *dst = out;
     for (qsizetype i = 0; i < n; ++i) {
+        // ASCII four at a time, as in decode().
+        while (i + 4 <= n && isAllAsciiUtf16(in + i)) {
+            for (int k = 0; k < 4; ++k)
+                dst[k] = char(in[i + k]);
+            dst += 4;
+            i += 4;
+        }
+        if (i >= n)
+            break;
         const char16_t c = in[i];
         if (c < 0x80) {
             *dst++ = char(c);
