@@ -1,4 +1,5 @@
 // Loading and saving text files: encodings, line ends, damaged bytes, atomic replacement.
+#include "text/GbkCodec.h"
 #include "wordlist/TextFile.h"
 
 #include <QDir>
@@ -13,7 +14,8 @@
 namespace {
 QByteArray gbk(const QString &s)
 {
-    return QStringEncoder("GBK").encode(s);
+    // The program's own codec, so the fixtures are the same bytes on a Qt without ICU.
+    return GbkCodec::encode(s);
 }
 
 QByteArray readAll(const QString &path)
@@ -110,6 +112,8 @@ void TestTextFile::everyGbkCharacterRoundTrips()
     // GB18030 gives to real characters are the exception: they are written in GB18030's
     // four-byte form so they, too, come back unchanged.
     QStringEncoder enc("GBK");
+    if (!enc.isValid())
+        QSKIP("this Qt has no system GBK converter to compare with");
     QString all;
     QString shared;
     for (char32_t c = 0x80; c < 0x10000; ++c) {
