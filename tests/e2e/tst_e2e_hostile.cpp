@@ -2,13 +2,13 @@
 // are no files, and termination signals at awkward moments. It must never hang, never lose the
 // bank, and always end when told to.
 #include "E2eProgram.h"
+#include "wordlist/TextFile.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringEncoder>
 #include <QTest>
 #include <QThread>
 
@@ -18,7 +18,7 @@
 namespace {
 QByteArray gbk(const QString &s)
 {
-    return QStringEncoder("GBK").encode(s);
+    return TextFile::encode(s);
 }
 
 // The window of the program titled like the main window that is not `except`.

@@ -52,7 +52,7 @@ QString unusualBank()
 QByteArray expectedBank(const QByteArray &bankBytes)
 {
     WordListModel list;
-    Module1::ImportWordPairs(TextFile::decode(bankBytes), list);
+    Module1::ImportWordPairs(TextFile::decodeWordBank(bankBytes), list);
     return WordPairs::encodeList(list);
 }
 
