@@ -450,8 +450,19 @@ bool write(const QString &path, QStringView text, QString *error)
     return writeBytes(path, encode(text), error);
 }
 
-bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
+void keepFromLookingLikeBom(QByteArray &bytes)
 {
+    // GBK text can begin with the bytes of UTF-8's byte-order mark (a line starting "锘" followed
+    // by a character whose lead byte is BF): an empty line first, which every reader skips, keeps
+    // the file from being read as UTF-8.
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.prepend("\r\n");
+}
+
+bool writeBytes(const QString &path, const QByteArray &original, QString *error)
+{
+    QByteArray bytes = original;
+    keepFromLookingLikeBom(bytes);
     QSaveFile file(path);
     auto fail = [&](const QString &why) {
         if (error)

@@ -46,4 +46,8 @@ bool write(const QString &path, QStringView text, QString *error = nullptr);
 // The same for text already encoded with encode() or encodeAppend().
 bool writeBytes(const QString &path, const QByteArray &bytes, QString *error = nullptr);
 
+// What writeBytes() does to the bytes before writing: GBK bytes that happen to begin like UTF-8's
+// byte-order mark get an empty line in front, so they are never read as UTF-8.
+void keepFromLookingLikeBom(QByteArray &bytes);
+
 } // namespace TextFile

@@ -43,6 +43,7 @@ private Q_SLOTS:
     void loadsTheBankAndRestoresSettings();
     void bankIsAlwaysGbk_data();
     void bankIsAlwaysGbk();
+    void bankBeginningLikeAByteOrderMarkReadsBack();
     void storedValueTheBoxDoesNotOfferLeavesItAsDesigned();
     void secondInstanceStoresNothing();
     void crashedInstanceDoesNotBlockTheNext();
@@ -121,6 +122,23 @@ void TestForm1Startup::bankIsAlwaysGbk()
         form.close();
     }
     QCOMPARE(env.readFile(env.wordBankPath()), bank);
+}
+
+void TestForm1Startup::bankBeginningLikeAByteOrderMarkReadsBack()
+{
+    // "锘縡" is EF BB BF 66 in GBK: the bytes of UTF-8's byte-order mark, then "f".
+    TestEnv env;
+    const QString word = QStringLiteral("锘縡");
+    {
+        Form1 form(env.context());
+        form.Form_Load();
+        form.wordList()->addEntry(word, QStringLiteral("义"));
+        form.close();
+    }
+    Form1 again(env.context());
+    again.Form_Load();
+    QCOMPARE(again.wordList()->count(), 1);
+    QCOMPARE(again.wordList()->entry(0).word, word);
 }
 
 void TestForm1Startup::storedValueTheBoxDoesNotOfferLeavesItAsDesigned()
