@@ -42,6 +42,7 @@ class TestE2eHostile : public QObject
 private Q_SLOTS:
     void terminationDuringTheStartupMessage_data();
     void terminationDuringTheStartupMessage();
+    void hostileWordFilesAreRefused_data();
     void hostileWordFilesAreRefused();
     void terminationDuringALargeImport();
 };
@@ -50,7 +51,7 @@ void TestE2eHostile::terminationDuringTheStartupMessage_data()
 {
     QTest::addColumn<QString>("bank");
     QTest::newRow("folder") << QStringLiteral("folder");
-    QTest::newRow("FIFO") << QStringLiteral("fifo");
+    QTest::newRow("FIFO after listing") << QStringLiteral("fifo");
 }
 
 void TestE2eHostile::terminationDuringTheStartupMessage()
@@ -76,14 +77,36 @@ void TestE2eHostile::terminationDuringTheStartupMessage()
     QVERIFY(bank == u"folder" ? info.isDir() : (!info.isFile() && info.exists()));
 }
 
+void TestE2eHostile::hostileWordFilesAreRefused_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("symbolic link to /dev/zero") << QStringLiteral("zero");
+    QTest::newRow("FIFO after listing") << QStringLiteral("fifo");
+    QTest::newRow("1 GB") << QStringLiteral("huge");
+}
+
 void TestE2eHostile::hostileWordFilesAreRefused()
 {
+    QFETCH(QString, kind);
     E2eProgram program;
     const QByteArray bank = "apple  " + gbk(QStringLiteral("苹果")) + "\r\n";
     program.writeFile(program.wordBankPath(), bank);
     // Listed first: the word-file box selects it.
-    QVERIFY(QFile::link(QStringLiteral("/dev/zero"), program.programFolder() + QStringLiteral("/a.txt")));
+    const QString path = program.programFolder() + QStringLiteral("/a.txt");
+    if (kind == u"zero") {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    } else if (kind == u"fifo") {
+        program.writeFile(path, "book  x\r\n"); // a FIFO is not listed: it becomes one later
+    } else {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.resize(qint64(1) << 30)); // sparse
+    }
     QVERIFY(program.start());
+    if (kind == u"fifo") {
+        QVERIFY(QFile::remove(path));
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    }
     const QRect main = E2eProgram::geometry(program.mainWindow);
     E2eProgram::click(main.x() + 388 + 37, main.y() + 30 + 10); // "导入列表"
     const QString box = otherWindow(program.mainWindow);
