@@ -171,8 +171,8 @@ void Form1::Timer2_Timer()
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    if (BackgroundWork::isRunning() && !m_unloaded) {
-        // A step of an import is under way: it finishes first, then the program closes.
+    if (BackgroundWork::mustFinishRunning() && !m_unloaded) {
+        // A file the user asked for is being written: it finishes first, then the program closes.
         event->ignore();
         shutdown();
         return;
@@ -185,9 +185,10 @@ void Form1::shutdown()
 {
     if (m_unloaded)
         return;
-    if (BackgroundWork::isRunning()) {
-        // Never in the middle of a step: the list would be saved half imported, and the step
-        // would go on after the save. Once it has finished, the shutdown runs (once).
+    if (BackgroundWork::mustFinishRunning()) {
+        // Never in the middle of writing a file the user asked for: right after it, once. Any
+        // other step is abandoned instead: it has not touched the list, so the list is saved
+        // as it is, and the program ends without waiting for the step (BackgroundWork).
         if (!m_shutdownPending) {
             m_shutdownPending = true;
             BackgroundWork::afterCurrentStep(this, [this] {

@@ -35,7 +35,7 @@ public:
     // Shows the window after a first instance's start-up.
     void showAtStart();
     // Runs the shutdown sequence once (close box, "退出", end of session, termination signals),
-    // from any moment: while a step of an import runs, right after it.
+    // from any moment: while a file the user asked for is being written, right after that.
     void shutdown();
     // The shutdown sequence has run: the program is ending.
     bool hasEnded() const { return m_unloaded; }

@@ -1,6 +1,7 @@
 #include "Form1.h"
 #include "Settings.h"
 #include "TerminationSignals.h"
+#include "import/BackgroundWork.h"
 #include "shell/AppInfo.h"
 #include "shell/DesktopLauncher.h"
 #include "shell/QtDialogs.h"
@@ -38,8 +39,11 @@ int main(int argc, char *argv[])
     context.launcher = &launcher;
 
     Form1 form(context);
-    QObject::connect(&form, &Form1::programEnded, &app, [] { QCoreApplication::exit(0); },
-                     Qt::QueuedConnection);
+    QObject::connect(&form, &Form1::programEnded, &app, [] {
+        // Everything is saved: a worker step still running is not waited for.
+        BackgroundWork::abandonRunningSteps(0);
+        QCoreApplication::exit(0);
+    }, Qt::QueuedConnection);
 
     TerminationSignals signals;
     QObject::connect(&signals, &TerminationSignals::terminationRequested, &form, &Form1::shutdown);

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QThread>
 
+#include <cstdlib>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -11,7 +12,9 @@
 namespace BackgroundWork {
 
 namespace {
-int g_depth = 0;
+int g_mustFinish = 0; // steps that must finish, running now (nested ones count too)
+bool g_abandon = false;
+int g_exitCode = 0;
 
 struct Waiting
 {
@@ -35,31 +38,44 @@ void releaseWaiting()
 }
 } // namespace
 
-void run(const std::function<void()> &work)
+void run(const std::function<void()> &work, Step step)
 {
     std::unique_ptr<QThread> worker(QThread::create(work));
     QEventLoop wait;
     QObject::connect(worker.get(), &QThread::finished, &wait, &QEventLoop::quit);
-    ++g_depth;
+    const bool mustFinish = step == Step::MustFinish;
+    if (mustFinish)
+        ++g_mustFinish;
     worker->start();
     wait.exec(QEventLoop::ExcludeUserInputEvents);
-    // The loop ends early only when the program is quitting (no event loop runs any more then):
-    // the step is finished all the same, without events.
+    if (!worker->isFinished() && g_abandon && !mustFinish) {
+        // The wait was cut short by the end of the program: the shutdown has saved everything,
+        // and nothing of this step is needed any more. The worker still uses this frame's
+        // variables, so this call must never return: the process ends here.
+        std::_Exit(g_exitCode);
+    }
+    // Otherwise the step is finished, or must be: without events if the program is quitting.
     worker->wait();
-    if (--g_depth == 0)
+    if (mustFinish && --g_mustFinish == 0)
         releaseWaiting();
 }
 
-bool isRunning()
+bool mustFinishRunning()
 {
-    return g_depth > 0;
+    return g_mustFinish > 0;
 }
 
 void afterCurrentStep(QObject *context, std::function<void()> then)
 {
     waiting().push_back({context, std::move(then)});
-    if (g_depth == 0)
+    if (g_mustFinish == 0)
         releaseWaiting();
+}
+
+void abandonRunningSteps(int exitCode)
+{
+    g_abandon = true;
+    g_exitCode = exitCode;
 }
 
 } // namespace BackgroundWork

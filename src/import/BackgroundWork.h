@@ -8,16 +8,31 @@ class QObject;
 // than user input: windows stay drawn and the busy cursor shows, but no click or key can start
 // anything else meanwhile. Returns when `work` has finished. `work` must not touch widgets.
 //
-// While a step runs, nothing else of the program may run in the middle of it: whatever must not
-// (the shutdown sequence above all) asks isRunning() and waits with afterCurrentStep().
+// The shutdown sequence may be asked for while a step runs. A step that must finish (writing a
+// file the user asked for) is waited for: the shutdown asks mustFinishRunning() and comes right
+// after it with afterCurrentStep(). Any other step (reading a file, building the text area's
+// document, preprocessing text) is abandoned: the shutdown saves the list as it is, without what
+// the step would have added, and once it has ended the program (abandonRunningSteps()) the process
+// ends at once instead of waiting seconds for work nobody needs any more.
 namespace BackgroundWork {
-void run(const std::function<void()> &work);
 
-// True while a step runs (this thread is waiting in run()).
-bool isRunning();
+enum class Step {
+    Abandonable, // its result only feeds what follows it in the window thread
+    MustFinish,  // it changes a file: never cut short
+};
 
-// Calls `then` on `context`'s thread once the running step has finished, from the event loop
-// (not inside run()); at once, from the event loop, when no step runs. Dropped if `context` is
-// deleted first.
+void run(const std::function<void()> &work, Step step = Step::Abandonable);
+
+// True while a step that must finish runs (this thread is waiting in run()).
+bool mustFinishRunning();
+
+// Calls `then` on `context`'s thread once no step that must finish runs, from the event loop (not
+// inside run()); at once, from the event loop, when none runs. Dropped if `context` is deleted
+// first.
 void afterCurrentStep(QObject *context, std::function<void()> then);
+
+// The program has ended (everything is saved): a step still running is abandoned, and the process
+// ends with `exitCode` as soon as this thread's wait for it is over.
+void abandonRunningSteps(int exitCode);
+
 } // namespace BackgroundWork

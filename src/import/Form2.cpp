@@ -119,7 +119,7 @@ void Form2::Command4_Click()
         const QString all = text();
         QString error;
         bool ok = false;
-        BackgroundWork::run([&] { ok = TextFile::write(path, all, &error); });
+        BackgroundWork::run([&] { ok = TextFile::write(path, all, &error); }, BackgroundWork::Step::MustFinish);
         if (!ok)
             failure = QStringLiteral("无法保存文件“%1”：%2").arg(QDir::toNativeSeparators(path), error);
     }

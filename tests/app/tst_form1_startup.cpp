@@ -285,8 +285,8 @@ void TestForm1Startup::shutdownDuringTheStartupMessageEndsTheProgram()
 
 void TestForm1Startup::shutdownWaitsForARunningStep()
 {
-    // A shutdown asked for while a worker step runs (the window thread waits in its loop) runs
-    // after the step, once, never in its middle.
+    // A shutdown asked for while a file is being written (the window thread waits in its loop)
+    // runs after the write, once, never in its middle.
     TestEnv env;
     Form1 form(env.context());
     form.Form_Load();
@@ -297,7 +297,7 @@ void TestForm1Startup::shutdownWaitsForARunningStep()
         // Events are handled in order: once this one has run, so has the shutdown request.
         QMetaObject::invokeMethod(&form, [&handled] { handled.release(); }, Qt::QueuedConnection);
         handled.acquire();
-    });
+    }, BackgroundWork::Step::MustFinish);
     QCOMPARE(ended.size(), 0);
     QTRY_COMPARE(ended.size(), 1);
     form.shutdown();
