@@ -16,7 +16,8 @@ class QObject;
 // ends at once instead of waiting seconds for work nobody needs any more.
 namespace BackgroundWork {
 
-enum class Step {
+enum class Step
+{
     Abandonable, // its result only feeds what follows it in the window thread
     MustFinish,  // it changes a file: never cut short
 };

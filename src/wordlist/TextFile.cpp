@@ -84,7 +84,12 @@ QString decodeGbk(QByteArrayView bytes)
 // GBK, ranks its characters: the 3755 common hanzi and the punctuation and full-width rows count
 // most, the 3008 rarer hanzi a little; characters only GBK's extension holds, and scripts a
 // Chinese word list does not mix in, count against.
-enum CharClass : quint8 { Foreign = 0, Common = 1, Rare = 2 };
+enum CharClass : quint8
+{
+    Foreign = 0,
+    Common = 1,
+    Rare = 2
+};
 
 // Scores count per byte, so that a reading which makes fewer, longer characters of the same bytes
 // gains nothing by that alone: a common character is worth one point a byte in either encoding.

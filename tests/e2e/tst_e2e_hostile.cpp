@@ -126,12 +126,13 @@ void TestE2eHostile::terminationDuringALargeImport()
     QByteArray big;
     big.reserve(24 << 20);
     for (int i = 0; i < 1000000; ++i)
-        big += "word" + QByteArray::number(i) + "  " + gbk(QStringLiteral("词")) + QByteArray::number(i % 97) + "\r\n";
+        big += "word" + QByteArray::number(i) + "  " + gbk(QStringLiteral("词")) +
+               QByteArray::number(i % 97) + "\r\n";
     program.writeFile(program.programFolder() + QStringLiteral("/big.txt"), big);
     QVERIFY(program.start());
     const QRect main = E2eProgram::geometry(program.mainWindow);
     E2eProgram::click(main.x() + 388 + 37, main.y() + 30 + 10); // "导入列表"
-    QThread::msleep(300); // in the middle of reading or importing
+    QThread::msleep(300);                                       // in the middle of reading or importing
     QElapsedTimer clock;
     clock.start();
     program.terminate(SIGTERM);
