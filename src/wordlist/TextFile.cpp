@@ -405,8 +405,7 @@ bool readBytes(const QString &path, QByteArray *bytes, QString *error)
     const qint64 size = file.size();
     if (size > kMaxFileBytes)
         return fail(tooLargeMessage(size));
-    // One read into a buffer of the file's size: no growing and copying for a large bank. One
-    // byte more is asked for, so a file that grew past the limit meanwhile is noticed.
+    // One read into a buffer of the file's size: no growing and copying for a large bank.
     try {
         bytes->resize(size);
         if (size > 0)
@@ -417,10 +416,17 @@ bool readBytes(const QString &path, QByteArray *bytes, QString *error)
         bytes->resize(got);
         if (got == size) {
             // The file grew while we read it: take the rest, up to the limit.
-            const QByteArray more = file.read(kMaxFileBytes - got + 1);
-            if (got + more.size() > kMaxFileBytes)
-                return fail(tooLargeMessage(got + more.size()));
-            *bytes += more;
+            char chunk[16 * 1024];
+            for (;;) {
+                const qint64 n = file.read(chunk, sizeof chunk);
+                if (n < 0)
+                    return fail(file.errorString());
+                if (n == 0)
+                    break;
+                if (bytes->size() + n > kMaxFileBytes)
+                    return fail(tooLargeMessage(bytes->size() + n));
+                bytes->append(chunk, n);
+            }
         }
     } catch (const std::bad_alloc &) {
         return fail(QStringLiteral("内存不足"));
