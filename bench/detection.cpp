@@ -2,17 +2,21 @@
 // never be taken for UTF-8, and the same lines written as UTF-8 must be read as UTF-8. A
 // measurement, not a test: it prints rates.
 //
-//   quorvel-detection [--all-pairs] <list>...
+//   quorvel-detection [--fragments] [--all-pairs | --random-pairs N] <list>...
 //
 // Each list is a UTF-8 text of "word  meaning" lines, a GBK word file (such as the starter words),
 // or the output of `msgunfmt --no-wrap` on a Chinese message catalogue (a .po text), whose short
 // English messages and their Chinese translations make a word list of real phrases. Only lines
 // whose meaning holds Chinese are used. Every line is written as a file of one line, and every two
-// consecutive lines as a file of two lines (with --all-pairs: every ordered pair of lines).
+// consecutive lines as a file of two lines (with --all-pairs: every ordered pair of lines; with
+// --random-pairs N: N pairs drawn at random, the same ones every run). --fragments replaces the
+// lines by short ones, the hardest case: every run of one to three hanzi found in the meanings,
+// after a short English word.
 #include "wordlist/TextFile.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStringList>
@@ -126,8 +130,15 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     const bool allPairs = args.removeAll(QStringLiteral("--all-pairs")) > 0;
+    const bool fragments = args.removeAll(QStringLiteral("--fragments")) > 0;
+    qint64 randomPairs = 0;
+    if (const qsizetype i = args.indexOf(QStringLiteral("--random-pairs")); i >= 0 && i + 1 < args.size()) {
+        randomPairs = args.at(i + 1).toLongLong();
+        args.remove(i, 2);
+    }
     if (args.isEmpty()) {
-        std::fprintf(stderr, "usage: quorvel-detection [--all-pairs] <list>...\n");
+        std::fprintf(stderr,
+                     "usage: quorvel-detection [--fragments] [--all-pairs | --random-pairs N] <list>...\n");
         return 2;
     }
     QStringList lines;
@@ -144,6 +155,33 @@ int main(int argc, char *argv[])
             lines << line;
         }
     }
+    if (fragments) {
+        const QStringList words{QStringLiteral("a"), QStringLiteral("go"), QStringLiteral("cat"),
+                                QStringLiteral("why"), QStringLiteral("hill")};
+        QSet<QString> seenFragments;
+        QStringList shortLines;
+        for (const QString &line : std::as_const(lines)) {
+            const QString meaning = line.mid(line.indexOf(QStringLiteral("  ")) + 2);
+            qsizetype start = 0;
+            for (qsizetype i = 0; i <= meaning.size(); ++i) {
+                const bool hanzi =
+                    i < meaning.size() && meaning[i].unicode() >= 0x4E00 && meaning[i].unicode() <= 0x9FFF;
+                if (hanzi)
+                    continue;
+                for (qsizetype len = 1; len <= 3; ++len) {
+                    for (qsizetype j = start; j + len <= i; ++j) {
+                        const QString f = meaning.mid(j, len);
+                        if (!seenFragments.contains(f)) {
+                            seenFragments.insert(f);
+                            shortLines << words[shortLines.size() % words.size()] + QStringLiteral("  ") + f;
+                        }
+                    }
+                }
+                start = i + 1;
+            }
+        }
+        lines = shortLines;
+    }
     const QString crlf = QStringLiteral("\r\n");
     Rate gbk1, utf1, gbk2, utf2;
     for (const QString &l : std::as_const(lines))
@@ -154,6 +192,13 @@ int main(int argc, char *argv[])
             for (qsizetype j = 0; j < n; ++j)
                 if (i != j)
                     check(gbk2, utf2, lines[i] + crlf + lines[j] + crlf);
+    } else if (randomPairs > 0 && n > 1) {
+        QRandomGenerator rng(20261207);
+        for (qint64 k = 0; k < randomPairs; ++k) {
+            const qsizetype i = rng.bounded(n);
+            const qsizetype j = rng.bounded(n);
+            check(gbk2, utf2, lines[i] + crlf + lines[j] + crlf);
+        }
     } else {
         for (qsizetype i = 0; i + 1 < n; ++i)
             check(gbk2, utf2, lines[i] + crlf + lines[i + 1] + crlf);

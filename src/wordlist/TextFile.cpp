@@ -184,7 +184,10 @@ qint64 utf8Score(QStringView text)
             score += kUtf8RareScore;
             break;
         default:
-            score += kUtf8ForeignScore;
+            // A hanzi outside GB2312 (a name, a traditional form) is no evidence either way;
+            // anything else is foreign to a Chinese word list.
+            if (u < 0x4E00 || u > 0x9FFF)
+                score += kUtf8ForeignScore;
             break;
         }
     }
