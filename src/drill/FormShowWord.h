@@ -59,6 +59,8 @@ private:
     void Label1_MouseUp();
     void Label1_DblClick();
     void Command1_Click();
+    // The work area of the screen the window is on.
+    QRect workArea() const;
 
     std::unique_ptr<Ui::FormShowWord> m_ui;
 
