@@ -115,8 +115,6 @@ private:
     // Where the main window goes while a drill runs: out of sight, yet one key away (the
     // notification-area icon, or the taskbar and Alt+Tab where there is no notification area).
     void stepAsideForDrill();
-    // Gives the main window back its designed title bar after a drill that minimized it.
-    void leaveMinimizedDrill();
     bool drillRunning() const;
 
     void updateTrayMenu();

@@ -147,7 +147,7 @@ void Form1::unloadFormShowWord()
 void Form1::FormShowWord_Stop()
 {
     // The stop button: the main window comes back, then the toggle goes off (the stop path).
-    leaveMinimizedDrill();
+    m_minimizedForDrill = false;
     showNormal();
     raise();
     activateWindow();

@@ -46,8 +46,13 @@ void Form1::setupTray()
             showMainWindow();
     });
     updateTrayMenu();
-    if (QSystemTrayIcon::isSystemTrayAvailable())
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
         m_tray->show();
+    } else {
+        // Without a notification area a drill minimizes the main window instead of hiding it, and
+        // window managers minimize only a window that has a minimize box.
+        setWindowFlag(Qt::WindowMinimizeButtonHint, true);
+    }
 }
 
 void Form1::updateTrayMenu()
@@ -87,19 +92,9 @@ void Form1::stepAsideForDrill()
         return;
     }
     // No notification area: the window waits minimized, in the taskbar and the Alt+Tab list, and
-    // bringing it back ends the drill. Window managers minimize only a window with a minimize box;
-    // changing the flags hides the window, which then comes back minimized, never activated.
+    // bringing it back ends the drill.
     m_minimizedForDrill = true;
-    setWindowFlag(Qt::WindowMinimizeButtonHint, true);
     showMinimized();
-}
-
-void Form1::leaveMinimizedDrill()
-{
-    if (!m_minimizedForDrill)
-        return;
-    m_minimizedForDrill = false;
-    setWindowFlag(Qt::WindowMinimizeButtonHint, false);
 }
 
 void Form1::changeEvent(QEvent *event)
