@@ -139,9 +139,15 @@ void FormShowWord::Label1_Change()
     // The stop button runs the window's whole height, so no strip of background shows below it.
     stop->resize(stop->width(), qMax(1, layout.window.height() - kBorder - stop->y()));
     // The left and top edges stay where the drill or the user put them, unless the window would
-    // then reach past the work area.
+    // then reach past the work area; a window moved in for a long text goes back to its place
+    // for the next one. Moved by the user since, its place is where they put it.
+    const QPoint home = m_placed && pos() == m_placedAt ? m_home : pos();
+    const QPoint at = FloatingWindow::keepInside(home, layout.window, area);
     resize(layout.window);
-    move(FloatingWindow::keepInside(pos(), layout.window, area));
+    move(at);
+    m_home = home;
+    m_placedAt = at;
+    m_placed = true;
 }
 
 QRect FormShowWord::workArea() const

@@ -69,4 +69,8 @@ private:
     Qt::MouseButton m_pressButton = Qt::NoButton;
     QPoint m_pressGlobal;
     QPoint m_windowAtPress;
+    // Where the drill or the user put the window, and where the last layout put it.
+    bool m_placed = false;
+    QPoint m_home;
+    QPoint m_placedAt;
 };

@@ -136,6 +136,11 @@ void TestFormShowWord::staysInsideTheWorkArea()
         QCOMPARE(w.caption(), caption); // all of it, on several lines
         QVERIFY(label1(w)->heightForWidth(label1(w)->width()) <= label1(w)->height());
     }
+    // The next short entry is back at the drill's place.
+    w.setCaption(QStringLiteral("go  去"));
+    if (!atRightEdge)
+        QCOMPARE(w.pos(), start);
+    QVERIFY(area.contains(w.geometry()));
 }
 
 void TestFormShowWord::dragsByTheTextWithAnyButton_data()
