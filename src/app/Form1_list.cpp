@@ -76,8 +76,9 @@ void Form1::setupWordList()
     // Tab and Shift+Tab leave the list for the next control; the arrow keys move within it.
     view->setTabKeyNavigation(false);
     // Where the keyboard is shows plainly: a blue frame while the list has the focus.
-    view->setStyleSheet(QStringLiteral("QTableView#ListView1 { border: 2px solid rgb(172, 172, 172); }"
-                                       " QTableView#ListView1:focus { border: 2px solid rgb(38, 110, 214); }"));
+    view->setStyleSheet(
+        QStringLiteral("QTableView#ListView1 { border: 2px solid rgb(172, 172, 172); }"
+                       " QTableView#ListView1:focus { border: 2px solid rgb(38, 110, 214); }"));
     // The header's empty part past the last column looks like the header, not like the window.
     QHeaderView *header = view->horizontalHeader();
     QPalette headerPalette = header->palette();

@@ -43,7 +43,8 @@ void Form1::makeStartMenuEntry()
 
 void Form1::connectShellSignals()
 {
-    m_ui->Image1->setPixmap(Pictures::forDensity(QStringLiteral(":/pictures/Image1.png"), devicePixelRatioF()));
+    m_ui->Image1->setPixmap(
+        Pictures::forDensity(QStringLiteral(":/pictures/Image1.png"), devicePixelRatioF()));
     auto *banner = new ClickWatcher(m_ui->Image1);
     connect(banner, &ClickWatcher::clicked, this, [this] { Image1_Click(); });
 

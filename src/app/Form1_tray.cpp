@@ -104,9 +104,10 @@ void Form1::changeEvent(QEvent *event)
         return;
     const auto *change = static_cast<QWindowStateChangeEvent *>(event);
     if (change->oldState().testFlag(Qt::WindowMinimized) && !windowState().testFlag(Qt::WindowMinimized)) {
-        // Not from inside the window's own state change: stopping changes the window's flags.
+        // After the state change has run its course: stopping shows and activates the window itself.
         QMetaObject::invokeMethod(
-            this, [this] {
+            this,
+            [this] {
                 if (drillRunning())
                     FormShowWord_Stop();
             },

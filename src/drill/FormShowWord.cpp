@@ -77,7 +77,8 @@ FormShowWord::FormShowWord(QWidget *parent)
     const int pad = qMax(2, QFontMetrics(font).height() / 8);
     m_ui->Label1->setContentsMargins(pad, 0, pad, 0);
 
-    m_ui->Image2->setPixmap(Pictures::forDensity(QStringLiteral(":/pictures/backdrop.png"), devicePixelRatioF()));
+    m_ui->Image2->setPixmap(
+        Pictures::forDensity(QStringLiteral(":/pictures/backdrop.png"), devicePixelRatioF()));
 
     // The window never becomes active, yet the stop button's tooltip must show.
     setAttribute(Qt::WA_AlwaysShowToolTips);

@@ -19,8 +19,8 @@ void fitTitle(QMessageBox &box)
     const int decorations = 150; // icon, close box and the frame's margins, generously
     const int width = QFontMetrics(font).horizontalAdvance(box.windowTitle()) + decorations;
     if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
-        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0,
-                      1, grid->columnCount());
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(),
+                      0, 1, grid->columnCount());
 }
 
 QString startPath(const Dialogs::FileRequest &r)
@@ -41,7 +41,8 @@ void QtDialogs::message(QWidget *parent, Icon icon, const QString &text)
 
 bool QtDialogs::question(QWidget *parent, const QString &text)
 {
-    QMessageBox box(QMessageBox::Question, AppInfo::title(), text, QMessageBox::Yes | QMessageBox::No, parent);
+    QMessageBox box(QMessageBox::Question, AppInfo::title(), text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
     box.setDefaultButton(QMessageBox::Yes);
     fitTitle(box);
     return box.exec() == QMessageBox::Yes;

@@ -343,7 +343,8 @@ void TestForm1List::keyboardOpensTheMenu()
     }
     QTRY_VERIFY(f.menu->isVisible());
     // At the current row, whose entry the menu's commands use.
-    QCOMPARE(f.menu->pos(), f.view->viewport()->mapToGlobal(f.view->visualRect(f.form->wordList()->index(2, 0)).bottomLeft()));
+    QCOMPARE(f.menu->pos(), f.view->viewport()->mapToGlobal(
+                                f.view->visualRect(f.form->wordList()->index(2, 0)).bottomLeft()));
     f.menu->hide();
 }
 
