@@ -32,7 +32,7 @@ void Form1::setupDrill()
     // never covers "秒" whatever the font's widths.
     const QString caption = m_ui->Label3->text();
     const qsizetype gapEnd = caption.lastIndexOf(u'秒');
-    qsizetype gapStart = caption.indexOf(u'：');
+    const qsizetype gapStart = caption.indexOf(u'：');
     if (gapEnd > 0 && gapStart >= 0) {
         const QFontMetrics fm = m_ui->Label3->fontMetrics();
         const int left = m_ui->Label3->x() + m_ui->Label3->contentsRect().x()
