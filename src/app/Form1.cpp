@@ -16,6 +16,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QScreen>
+#include <QSystemTrayIcon>
 #include <QTimer>
 
 // The pictures are compiled into the static UI library; naming its resources here keeps the
@@ -207,6 +208,10 @@ void Form1::Form_Unload()
         return;
     m_unloaded = true;
     hide();
+    // Gone from the notification area now: the process may end without its destructors (a worker
+    // step abandoned at shutdown), which on Windows would leave the icon behind.
+    if (m_tray)
+        m_tray->hide();
     m_Timer1->stop();
     stopDrillForShutdown();
     if (!IsSecondInstance && !m_secondInstanceFound) {

@@ -1,3 +1,4 @@
+#include "ChineseTexts.h"
 #include "Form1.h"
 #include "Settings.h"
 #include "TerminationSignals.h"
@@ -20,6 +21,7 @@ int main(int argc, char *argv[])
                                             .arg(AppInfo::versionRevision()));
     // The drill hides the main window; the program ends only through its shutdown sequence.
     QApplication::setQuitOnLastWindowClosed(false);
+    ChineseTexts::install(app);
 
     QtDialogs dialogs;
     DesktopLauncher launcher;
@@ -57,6 +59,7 @@ int main(int argc, char *argv[])
     // leave was not running yet, so it would never be left.
     if (form.hasEnded())
         return 0;
+    form.setupTray();
     form.showAtStart();
     return QApplication::exec();
 }
