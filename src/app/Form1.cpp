@@ -115,10 +115,10 @@ void Form1::Form_Load()
 
     // 4, 5. Load the word bank; its raw text is not kept.
     if (QFileInfo::exists(m_wordBankPath)) {
-        QString text;
+        QByteArray bytes;
         QString error;
-        if (TextFile::read(m_wordBankPath, &text, &error)) {
-            Module1::ImportWordPairs(text, *m_wordList);
+        if (TextFile::readBytes(m_wordBankPath, &bytes, &error)) {
+            WordPairs::importWordBank(bytes, *m_wordList);
             updateCountLabel();
         } else {
             // Never overwrite a bank we could not read: it may hold years of the user's words.

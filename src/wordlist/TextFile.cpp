@@ -111,19 +111,17 @@ const std::vector<char16_t> &pairTable()
     return table;
 }
 
+} // namespace
+
 // GBK as the format's files hold it, decoded as its superset GB18030. 0x80 is the euro sign, as
 // GBK writers put it. A broken sequence becomes U+FFFD and the read goes on with the next byte,
 // so one damaged character never takes the text after it along.
-QString decodeGbk(QByteArrayView bytes)
+qsizetype decodeGbkInto(const char *in, qsizetype n, char16_t *dst)
 {
     const std::vector<char16_t> &table = pairTable();
     std::optional<QStringDecoder> four; // opening a converter is costly: only when needed
-    QString out(bytes.size(), Qt::Uninitialized);
-    LargeBuffer::adviseHugePages(out.data(), std::size_t(out.size()) * sizeof(QChar));
-    char16_t *dst = reinterpret_cast<char16_t *>(out.data());
     char16_t *const start = dst;
-    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
-    const qsizetype n = bytes.size();
+    const auto *p = reinterpret_cast<const unsigned char *>(in);
     for (qsizetype i = 0; i < n;) {
         const unsigned char b = p[i];
         if (b < 0x80) {
@@ -147,8 +145,9 @@ QString decodeGbk(QByteArrayView bytes)
             if (i + 3 < n && p[i + 2] >= 0x81 && p[i + 2] <= 0xFE && p[i + 3] >= 0x30 && p[i + 3] <= 0x39) {
                 if (!four)
                     four.emplace("GB18030", QStringConverter::Flag::Stateless);
-                const QString c = four->isValid() ? four->decode(bytes.sliced(i, 4)) : QString();
-                if (!c.isEmpty() && dst - start + c.size() <= out.size()) {
+                const QString c = four->isValid() ? four->decode(QByteArrayView(in + i, 4)) : QString();
+                // Never more units than bytes: a four-byte sequence is at most two units.
+                if (!c.isEmpty() && c.size() <= 4) {
                     memcpy(dst, c.utf16(), size_t(c.size()) * 2);
                     dst += c.size();
                     i += 4;
@@ -168,7 +167,16 @@ QString decodeGbk(QByteArrayView bytes)
         *dst++ = c;
         i += 2;
     }
-    out.truncate(dst - start);
+    return dst - start;
+}
+
+namespace {
+
+QString decodeGbk(QByteArrayView bytes)
+{
+    QString out(bytes.size(), Qt::Uninitialized);
+    LargeBuffer::adviseHugePages(out.data(), std::size_t(out.size()) * sizeof(QChar));
+    out.truncate(decodeGbkInto(bytes.data(), bytes.size(), reinterpret_cast<char16_t *>(out.data())));
     return out;
 }
 
@@ -281,26 +289,38 @@ const std::vector<CharBytes> &bmpTable()
 
 } // namespace
 
-void encodeAppend(QStringView text, QByteArray &out)
+qsizetype encodeTo(const char16_t *text, qsizetype n, char *out)
 {
     const std::vector<CharBytes> &table = bmpTable();
     std::optional<QStringEncoder> gb18030; // opening a converter is costly: only when needed
-    const qsizetype n = text.size();
+    char *const start = out;
     for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = text[i].unicode();
+        const char16_t c = text[i];
         if (c < 0x80) {
-            out.append(static_cast<char>(c));
-        } else if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate()) {
+            *out++ = static_cast<char>(c);
+        } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(text[i + 1])) {
             // Outside the BMP only GB18030's four-byte form can hold it.
             if (!gb18030)
                 gb18030.emplace("GB18030", QStringConverter::Flag::Stateless);
-            out += gb18030->encode(text.sliced(i, 2));
+            const QByteArray b = gb18030->encode(QStringView(text + i, 2));
+            const qsizetype len = qMin<qsizetype>(b.size(), 4);
+            memcpy(out, b.constData(), size_t(len));
+            out += len;
             ++i;
         } else {
             const CharBytes &cb = table[c];
-            out.append(cb.bytes, cb.len);
+            memcpy(out, cb.bytes, cb.len);
+            out += cb.len;
         }
     }
+    return out - start;
+}
+
+void encodeAppend(QStringView text, QByteArray &out)
+{
+    const qsizetype at = out.size();
+    out.resize(at + 4 * text.size());
+    out.truncate(at + encodeTo(reinterpret_cast<const char16_t *>(text.utf16()), text.size(), out.data() + at));
 }
 
 QByteArray encode(QStringView text)
@@ -311,9 +331,9 @@ QByteArray encode(QStringView text)
     return out;
 }
 
-bool read(const QString &path, QString *text, QString *error)
+bool readBytes(const QString &path, QByteArray *bytes, QString *error)
 {
-    text->clear();
+    bytes->clear();
     QFile file(path);
     if (QFileInfo(path).isDir()) {
         if (error)
@@ -326,23 +346,32 @@ bool read(const QString &path, QString *text, QString *error)
         return false;
     }
     // One read into a buffer of the file's size: no growing and copying for a large bank.
-    QByteArray bytes;
     const qint64 size = file.size();
     if (size > 0 && !file.isSequential()) {
-        bytes.resize(size);
-        LargeBuffer::adviseHugePages(bytes.data(), std::size_t(size));
-        const qint64 got = file.read(bytes.data(), size);
-        bytes.resize(got < 0 ? 0 : got);
+        bytes->resize(size);
+        LargeBuffer::adviseHugePages(bytes->data(), std::size_t(size));
+        const qint64 got = file.read(bytes->data(), size);
+        bytes->resize(got < 0 ? 0 : got);
         if (got == size)
-            bytes += file.readAll(); // the file grew while we read it
+            *bytes += file.readAll(); // the file grew while we read it
     } else {
-        bytes = file.readAll();
+        *bytes = file.readAll();
     }
     if (file.error() != QFileDevice::NoError) {
+        bytes->clear();
         if (error)
             *error = file.errorString();
         return false;
     }
+    return true;
+}
+
+bool read(const QString &path, QString *text, QString *error)
+{
+    text->clear();
+    QByteArray bytes;
+    if (!readBytes(path, &bytes, error))
+        return false;
     *text = decode(bytes);
     return true;
 }

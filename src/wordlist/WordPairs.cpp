@@ -1,11 +1,11 @@
 #include "WordPairs.h"
 
 #include "LargeBuffer.h"
-
 #include "TextFile.h"
 #include "WordListModel.h"
 
-#include <vector>
+#include <cstring>
+#include <string>
 
 namespace WordPairs {
 
@@ -21,126 +21,243 @@ QStringView trimSpaces(QStringView s)
 
 namespace {
 
-bool hasSpace(QStringView s)
+// ---- The line rules, once for text and once for GBK bytes ----
+//
+// In GBK, a byte below 0x30 is always a character of its own: it never occurs inside a two- or
+// four-byte sequence, and a broken sequence before it ends there. So space, tab, CR and LF can be
+// found in the bytes exactly where the decoded text has them, and the same rules serve both.
+
+struct Span
 {
-    for (QChar c : s) {
-        if (c == u' ' || c == QChar(0x3000))
-            return true;
+    qsizetype begin = 0;
+    qsizetype end = 0;
+    bool isEmpty() const { return begin == end; }
+    qsizetype size() const { return end - begin; }
+};
+
+// Splits one line (tabs already widened to two spaces) into word and meaning:
+// spaces trimmed at both ends; the separator is the first run of two spaces, else the last single
+// space; both sides trimmed. The meaning is `reversed` ? the side before : the side after. Returns
+// false for a line that adds nothing (empty, or a side that must not be empty is). A line
+// without a separator is a word with an empty meaning, in either direction.
+template<typename Ch>
+bool splitLine(const Ch *d, qsizetype n, bool reversed, Span *word, Span *meaning)
+{
+    qsizetype b = 0, e = n;
+    while (b < e && d[b] == Ch(' '))
+        ++b;
+    while (e > b && d[e - 1] == Ch(' '))
+        --e;
+    if (b == e)
+        return false;
+    qsizetype sep = -1, sepLength = 1, lastSingle = -1;
+    for (qsizetype i = b; i < e; ++i) {
+        if (d[i] != Ch(' '))
+            continue;
+        if (i + 1 < e && d[i + 1] == Ch(' ')) {
+            sep = i;
+            sepLength = 2;
+            break;
+        }
+        lastSingle = i;
     }
-    return false;
+    if (sep < 0)
+        sep = lastSingle;
+    if (sep < 0) {
+        *word = {b, e};
+        *meaning = {e, e};
+        return true;
+    }
+    auto trimmed = [d](qsizetype from, qsizetype to) {
+        while (from < to && d[from] == Ch(' '))
+            ++from;
+        while (to > from && d[to - 1] == Ch(' '))
+            --to;
+        return Span{from, to};
+    };
+    const Span before = trimmed(b, sep);
+    const Span after = trimmed(sep + sepLength, e);
+    if (before.isEmpty() || (reversed && after.isEmpty()))
+        return false;
+    *word = reversed ? after : before;
+    *meaning = reversed ? before : after;
+    return true;
 }
 
-QString withoutSpaces(QStringView s)
+// A forward meaning loses every space and ideographic space wherever they stand. In place;
+// returns the new length.
+qsizetype squeezeSpaces(char16_t *d, qsizetype n)
 {
-    qsizetype i = 0;
-    while (i < s.size() && s[i] != u' ' && s[i] != QChar(0x3000))
-        ++i;
-    if (i == s.size())
-        return s.toString();
-    QString out;
-    out.reserve(s.size());
-    for (QChar c : s) {
-        if (c != u' ' && c != QChar(0x3000))
-            out.append(c);
+    qsizetype out = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (d[i] != u' ' && d[i] != u'\u3000')
+            d[out++] = d[i];
     }
     return out;
 }
 
-// The separator of a trimmed line: the first run of two spaces, else the last single space.
-// Returns its position and sets its length, or -1 when the line has none.
-qsizetype findSeparator(QStringView line, qsizetype *length)
+void copyUnits(char16_t *to, const char16_t *from, qsizetype n)
 {
-    const auto *d = reinterpret_cast<const char16_t *>(line.utf16());
-    const qsizetype n = line.size();
-    qsizetype lastSingle = -1;
-    for (qsizetype i = 0; i < n; ++i) {
-        if (d[i] != u' ')
-            continue;
-        if (i + 1 < n && d[i + 1] == u' ') {
-            *length = 2;
-            return i;
-        }
-        lastSingle = i;
-    }
-    *length = 1;
-    return lastSingle;
+    if (n > 0)
+        std::memcpy(to, from, size_t(n) * sizeof(char16_t));
 }
 
-void importText(const QString &text, WordListModel &list, bool reversed)
+// Adds the entry of one line of text (no line end in it), by the rules above.
+void addLine(QStringView line, bool reversed, WordListModel::Appender &add, QString &widened)
 {
-    std::vector<WordEntry> batch;
-    // Into an empty list every line is new; into a full one most may be duplicates, which are
-    // dropped before anything is allocated for them (re-importing a file costs lookups only).
-    const bool checkList = list.count() > 0;
-    if (!checkList) {
-        batch.reserve(static_cast<size_t>(text.count(u'\n')) + 1);
-        LargeBuffer::advise(batch);
+    if (line.contains(u'\t')) {
+        widened = line.toString();
+        widened.replace(u'\t', QStringLiteral("  "));
+        line = widened;
     }
-    QString tabbed; // holds a line whose tabs were widened to two spaces
+    const auto *d = reinterpret_cast<const char16_t *>(line.utf16());
+    Span word, meaning;
+    if (!splitLine(d, line.size(), reversed, &word, &meaning))
+        return;
+    char16_t *to = add.room(meaning.size() + word.size());
+    if (!to)
+        return;
+    copyUnits(to, d + meaning.begin, meaning.size());
+    qsizetype meaningLength = meaning.size();
+    if (!reversed && meaningLength > 0) {
+        meaningLength = squeezeSpaces(to, meaningLength);
+        if (meaningLength == 0)
+            return;
+    }
+    copyUnits(to + meaningLength, d + word.begin, word.size());
+    add.add(meaningLength, word.size());
+}
+
+void importText(QStringView text, WordListModel &list, bool reversed)
+{
+    WordListModel::Appender add(list, list.count() == 0 ? text.count(u'\n') + 1 : 0);
+    QString widened; // a line whose tabs were widened to two spaces
     const auto *d = reinterpret_cast<const char16_t *>(text.utf16());
     const qsizetype n = text.size();
     qsizetype pos = 0;
     while (pos < n) {
         // Lines end at CR LF only; a lone CR stays in its line.
         qsizetype end = pos;
-        bool hasTab = false;
-        while (end < n && !(d[end] == u'\r' && end + 1 < n && d[end + 1] == u'\n')) {
-            hasTab |= d[end] == u'\t';
+        while (end < n && !(d[end] == u'\r' && end + 1 < n && d[end + 1] == u'\n'))
             ++end;
-        }
-        QStringView line(d + pos, end - pos);
+        addLine(text.sliced(pos, end - pos), reversed, add, widened);
         pos = end + 2;
-        if (hasTab) {
-            tabbed = line.toString();
-            tabbed.replace(u'\t', QStringLiteral("  "));
-            line = tabbed;
-        }
-        line = trimSpaces(line);
-        qsizetype sepLen = 0;
-        const qsizetype sep = findSeparator(line, &sepLen);
-        if (sep < 0) {
-            if (!line.isEmpty() && !(checkList && list.containsPair(line, QStringView())))
-                batch.push_back(WordEntry{line.toString(), QString(), QString()});
-            continue;
-        }
-        const QStringView before = trimSpaces(line.first(sep));
-        const QStringView after = trimSpaces(line.sliced(sep + sepLen));
-        if (reversed) {
-            if (before.isEmpty() || after.isEmpty() || (checkList && list.containsPair(after, before)))
-                continue;
-            batch.push_back(WordEntry{after.toString(), before.toString(), QString()});
-        } else {
-            if (before.isEmpty())
-                continue;
-            if (checkList && !hasSpace(after) && list.containsPair(before, after))
-                continue;
-            QString meaning = withoutSpaces(after);
-            if (meaning.isEmpty())
-                continue;
-            batch.push_back(WordEntry{before.toString(), std::move(meaning), QString()});
-        }
     }
-    list.appendEntries(std::move(batch));
+    add.finish();
+}
+
+// One GBK field straight into the list's text; returns the units written.
+qsizetype decodeField(const char *bytes, Span s, char16_t *to)
+{
+    return s.isEmpty() ? 0 : TextFile::decodeGbkInto(bytes + s.begin, s.size(), to);
+}
+
+// Adds the entry of one line of GBK bytes (no line end in it).
+void addGbkLine(const char *line, qsizetype n, WordListModel::Appender &add, std::string &widened)
+{
+    if (std::memchr(line, '\t', size_t(n))) {
+        widened.clear();
+        for (qsizetype i = 0; i < n; ++i) {
+            if (line[i] == '\t')
+                widened += "  ";
+            else
+                widened += line[i];
+        }
+        line = widened.data();
+        n = qsizetype(widened.size());
+    }
+    Span word, meaning;
+    if (!splitLine(line, n, false, &word, &meaning))
+        return;
+    // Never more units than bytes, so the bytes' length is room enough.
+    char16_t *to = add.room(meaning.size() + word.size());
+    if (!to)
+        return;
+    qsizetype meaningLength = decodeField(line, meaning, to);
+    if (meaningLength > 0) {
+        meaningLength = squeezeSpaces(to, meaningLength);
+        if (meaningLength == 0)
+            return;
+    }
+    const qsizetype wordLength = decodeField(line, word, to + meaningLength);
+    add.add(meaningLength, wordLength);
 }
 
 } // namespace
 
+void importGbkBytes(QByteArrayView bytes, WordListModel &list)
+{
+    const char *d = bytes.data();
+    const qsizetype n = bytes.size();
+    qsizetype lines = 0;
+    if (list.count() == 0) {
+        for (const char *p = d, *end = d + n; (p = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p))));
+             ++p)
+            ++lines;
+    }
+    WordListModel::Appender add(list, lines + 1);
+    std::string widened;
+    // A line ends at CR LF, a lone CR or a lone LF, as the text reader sees them once their line
+    // ends are made CR LF.
+    qsizetype pos = 0;
+    while (pos < n) {
+        qsizetype end = pos;
+        while (end < n && d[end] != '\n' && d[end] != '\r')
+            ++end;
+        addGbkLine(d + pos, end - pos, add, widened);
+        pos = end + ((end + 1 < n && d[end] == '\r' && d[end + 1] == '\n') ? 2 : 1);
+    }
+    add.finish();
+}
+
+void importWordBank(QByteArrayView bytes, WordListModel &list)
+{
+    // The bank is GBK, the format's own encoding; a byte-order mark alone says otherwise.
+    if (bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        Module1::ImportWordPairs(TextFile::decode(bytes.toByteArray()), list);
+        return;
+    }
+    importGbkBytes(bytes, list);
+}
+
 namespace {
 
-// Calls `line` with each line the writer puts out (without its CR LF), in list order.
-template<typename LineFn>
-void forEachLine(const WordListModel &list, LineFn line)
+// The line the writer puts out for one entry: word, two spaces, meaning, trimmed of spaces at
+// both ends; as up to three pieces, so nothing is copied to build it.
+struct OutLine
 {
-    QString buffer;
-    for (const WordEntry &e : list.entries()) {
-        buffer.clear();
-        buffer += e.word;
-        buffer += u"  ";
-        buffer += e.meaning;
-        const QStringView trimmed = trimSpaces(buffer);
-        if (!trimmed.isEmpty())
-            line(trimmed);
+    QStringView first;
+    bool separator = false;
+    QStringView last;
+};
+
+bool outLine(QStringView word, QStringView meaning, OutLine *line)
+{
+    qsizetype b = 0;
+    while (b < word.size() && word[b] == u' ')
+        ++b;
+    word = word.sliced(b);
+    qsizetype e = meaning.size();
+    while (e > 0 && meaning[e - 1] == u' ')
+        --e;
+    meaning = meaning.first(e);
+    if (word.isEmpty()) {
+        // The separator is leading space too.
+        meaning = trimSpaces(meaning);
+        *line = {meaning, false, {}};
+        return !meaning.isEmpty();
     }
+    if (meaning.isEmpty()) {
+        *line = {trimSpaces(word), false, {}};
+        return true;
+    }
+    *line = {word, true, meaning};
+    return true;
+}
+
+qsizetype encodeView(QStringView s, char *out)
+{
+    return TextFile::encodeTo(reinterpret_cast<const char16_t *>(s.utf16()), s.size(), out);
 }
 
 } // namespace
@@ -149,16 +266,27 @@ QByteArray encodeList(const WordListModel &list)
 {
     if (list.count() == 0)
         return QByteArrayLiteral("\r\n");
-    qsizetype size = 0;
-    for (const WordEntry &e : list.entries())
-        size += e.word.size() + 2 * e.meaning.size() + 4;
-    QByteArray out;
-    out.reserve(size);
-    LargeBuffer::adviseHugePages(out.data(), std::size_t(size));
-    forEachLine(list, [&out](QStringView line) {
-        TextFile::encodeAppend(line, out);
-        out += "\r\n";
-    });
+    // Room for the worst case (four bytes a unit); only the pages written are ever touched.
+    qsizetype room = 0;
+    for (int row = 0; row < list.count(); ++row)
+        room += 4 * (list.word(row).size() + list.meaning(row).size()) + 4;
+    QByteArray out(room, Qt::Uninitialized);
+    LargeBuffer::adviseHugePages(out.data(), std::size_t(room));
+    char *to = out.data();
+    for (int row = 0; row < list.count(); ++row) {
+        OutLine line;
+        if (!outLine(list.word(row), list.meaning(row), &line))
+            continue;
+        to += encodeView(line.first, to);
+        if (line.separator) {
+            *to++ = ' ';
+            *to++ = ' ';
+            to += encodeView(line.last, to);
+        }
+        *to++ = '\r';
+        *to++ = '\n';
+    }
+    out.truncate(to - out.data());
     return out;
 }
 

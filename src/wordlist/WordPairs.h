@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 class WordListModel;
@@ -21,6 +22,14 @@ namespace WordPairs {
 
 // Removes U+0020 (only that character) at both ends.
 QStringView trimSpaces(QStringView s);
+
+// The word bank's bytes into `list`: GBK always, read line by line and field by field straight
+// into the list's text, by the same rules as ImportWordPairs over the decoded text. Only a
+// byte-order mark sends it through the general reader (TextFile::decode) instead.
+void importWordBank(QByteArrayView bytes, WordListModel &list);
+// The GBK part of it: ImportWordPairs(TextFile::normaliseLineEnds(GBK-decoded bytes)), without
+// the decoded text.
+void importGbkBytes(QByteArrayView bytes, WordListModel &list);
 
 // The whole list as the word-pair files hold it: one line per entry, CR LF after each, a single
 // CR LF when the list is empty; GBK, GB18030 where GBK lacks a character. Built straight into

@@ -17,7 +17,7 @@ QStringList rows(const WordListModel &list)
 {
     QStringList out;
     for (const WordEntry &e : list.entries())
-        out << e.word + u'|' + e.meaning;
+        out << e.word.toString() + u'|' + e.meaning.toString();
     return out;
 }
 } // namespace
@@ -159,7 +159,7 @@ void TestWordPairs::writer()
     WordListModel list;
     // Entries as an edit may leave them, so the writer sees exactly these fields.
     for (const QString &e : entries) {
-        list.addEntry(u"placeholder"_qs + QString::number(list.count()), QString());
+        list.addEntry(QString(u"placeholder"_qs + QString::number(list.count())), QString());
         list.setEntry(list.count() - 1, e.section(u'|', 0, 0), e.section(u'|', 1));
     }
     QCOMPARE(WordPairs::encodeList(list), bytes);
