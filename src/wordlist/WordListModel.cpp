@@ -407,6 +407,8 @@ WordListModel::Appender::Appender(WordListModel &list, qsizetype expected) : m_l
     if (expected > 1) {
         m_pending.reserve(size_t(expected));
         LargeBuffer::advise(m_pending);
+        // The index at its final size at once, rather than rebuilt at every doubling.
+        list.growIndexFor(list.m_records.size() + size_t(expected));
     }
 }
 

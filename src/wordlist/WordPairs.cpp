@@ -4,6 +4,7 @@
 #include "TextFile.h"
 #include "WordListModel.h"
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -35,6 +36,20 @@ struct Span
     qsizetype size() const { return end - begin; }
 };
 
+// The first space in [from, to), or `to`.
+qsizetype nextSpace(const char *d, qsizetype from, qsizetype to)
+{
+    const void *at = from < to ? std::memchr(d + from, ' ', size_t(to - from)) : nullptr;
+    return at ? static_cast<const char *>(at) - d : to;
+}
+
+qsizetype nextSpace(const char16_t *d, qsizetype from, qsizetype to)
+{
+    while (from < to && d[from] != u' ')
+        ++from;
+    return from;
+}
+
 // Splits one line (tabs already widened to two spaces) into word and meaning:
 // spaces trimmed at both ends; the separator is the first run of two spaces, else the last single
 // space; both sides trimmed. The meaning is `reversed` ? the side before : the side after. Returns
@@ -51,9 +66,7 @@ bool splitLine(const Ch *d, qsizetype n, bool reversed, Span *word, Span *meanin
     if (b == e)
         return false;
     qsizetype sep = -1, sepLength = 1, lastSingle = -1;
-    for (qsizetype i = b; i < e; ++i) {
-        if (d[i] != Ch(' '))
-            continue;
+    for (qsizetype i = nextSpace(d, b, e); i < e; i = nextSpace(d, i + 1, e)) {
         if (i + 1 < e && d[i + 1] == Ch(' ')) {
             sep = i;
             sepLength = 2;
@@ -146,16 +159,24 @@ void importText(QStringView text, WordListModel &list, bool reversed)
     add.finish();
 }
 
-// One GBK field straight into the list's text; returns the units written.
+// One GBK field straight into the list's text; returns the units written. Plain ASCII (most
+// words) is widened on the spot; the codec takes over at the first byte above it.
 qsizetype decodeField(const char *bytes, Span s, char16_t *to)
 {
-    return s.isEmpty() ? 0 : TextFile::decodeGbkInto(bytes + s.begin, s.size(), to);
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes + s.begin);
+    const qsizetype n = s.size();
+    qsizetype i = 0;
+    while (i < n && p[i] < 0x80) {
+        to[i] = p[i];
+        ++i;
+    }
+    return i == n ? n : i + TextFile::decodeGbkInto(bytes + s.begin + i, n - i, to + i);
 }
 
 // Adds the entry of one line of GBK bytes (no line end in it).
-void addGbkLine(const char *line, qsizetype n, WordListModel::Appender &add, std::string &widened)
+void addGbkLine(const char *line, qsizetype n, bool hasTab, WordListModel::Appender &add, std::string &widened)
 {
-    if (std::memchr(line, '\t', size_t(n))) {
+    if (hasTab) {
         widened.clear();
         for (qsizetype i = 0; i < n; ++i) {
             if (line[i] == '\t')
@@ -202,9 +223,24 @@ void importGbkBytes(QByteArrayView bytes, WordListModel &list)
     qsizetype pos = 0;
     while (pos < n) {
         qsizetype end = pos;
-        while (end < n && d[end] != '\n' && d[end] != '\r')
-            ++end;
-        addGbkLine(d + pos, end - pos, add, widened);
+        bool hasTab = false;
+        // Eight bytes at a time while none of them is below 0x0E (tab, LF and CR are), then byte
+        // by byte: one test finds the three control bytes that matter here.
+        for (; end + 8 <= n; end += 8) {
+            uint64_t v;
+            std::memcpy(&v, d + end, 8);
+            if ((v - 0x0E0E0E0E0E0E0E0Eull) & ~v & 0x8080808080808080ull)
+                break;
+        }
+        for (; end < n; ++end) {
+            const auto c = static_cast<unsigned char>(d[end]);
+            if (c > '\r')
+                continue;
+            if (c == '\n' || c == '\r')
+                break;
+            hasTab |= c == '\t';
+        }
+        addGbkLine(d + pos, end - pos, hasTab, add, widened);
         pos = end + ((end + 1 < n && d[end] == '\r' && d[end + 1] == '\n') ? 2 : 1);
     }
     add.finish();
