@@ -18,12 +18,6 @@ QByteArray encode(QStringView text);
 // Appends the encoded text to `out`, so large outputs are built without a second copy.
 void encodeAppend(QStringView text, QByteArray &out);
 
-// GBK (as GB18030) into UTF-16 as decode() reads it, into `out` (room for `n` units: never more
-// units than bytes); returns the units written.
-qsizetype decodeGbkInto(const char *in, qsizetype n, char16_t *out);
-// The bytes encode() gives for `n` units, into `out` (room for 4 * n bytes); returns their number.
-qsizetype encodeTo(const char16_t *text, qsizetype n, char *out);
-
 // Makes every lone CR and lone LF a CR LF.
 QString normaliseLineEnds(QString text);
 

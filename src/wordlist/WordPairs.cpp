@@ -3,6 +3,7 @@
 #include "LargeBuffer.h"
 #include "TextFile.h"
 #include "WordListModel.h"
+#include "text/GbkCodec.h"
 
 #include <cstdint>
 #include <cstring>
@@ -170,7 +171,7 @@ qsizetype decodeField(const char *bytes, Span s, char16_t *to)
         to[i] = p[i];
         ++i;
     }
-    return i == n ? n : i + TextFile::decodeGbkInto(bytes + s.begin + i, n - i, to + i);
+    return i == n ? n : i + GbkCodec::decode(bytes + s.begin + i, n - i, to + i);
 }
 
 // Adds the entry of one line of GBK bytes (no line end in it).
@@ -293,7 +294,7 @@ bool outLine(QStringView word, QStringView meaning, OutLine *line)
 
 qsizetype encodeView(QStringView s, char *out)
 {
-    return TextFile::encodeTo(reinterpret_cast<const char16_t *>(s.utf16()), s.size(), out);
+    return GbkCodec::encode(s.utf16(), s.size(), out);
 }
 
 } // namespace
@@ -305,7 +306,7 @@ QByteArray encodeList(const WordListModel &list)
     // Room for the worst case (four bytes a unit); only the pages written are ever touched.
     qsizetype room = 0;
     for (int row = 0; row < list.count(); ++row)
-        room += 4 * (list.word(row).size() + list.meaning(row).size()) + 4;
+        room += GbkCodec::maxEncodedSize(list.word(row).size() + list.meaning(row).size()) + 4;
     QByteArray out(room, Qt::Uninitialized);
     LargeBuffer::adviseHugePages(out.data(), std::size_t(room));
     char *to = out.data();
