@@ -118,7 +118,7 @@ void Form1::Form_Load()
         QByteArray bytes;
         QString error;
         if (TextFile::readBytes(m_wordBankPath, &bytes, &error)) {
-            WordPairs::importWordBank(bytes, *m_wordList);
+            WordPairs::importWordBank(std::move(bytes), *m_wordList);
             updateCountLabel();
         } else {
             // Never overwrite a bank we could not read: it may hold years of the user's words.
@@ -207,7 +207,7 @@ void Form1::saveSettings()
 
 bool Form1::保存单词列表(const QString &path, QString *error)
 {
-    return TextFile::writeBytes(path, WordPairs::encodeList(*m_wordList), error);
+    return WordPairs::writeList(*m_wordList, path, error);
 }
 
 void Form1::saveWordBank()

@@ -230,6 +230,20 @@ bool write(const QString &path, QStringView text, QString *error)
 
 bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
 {
+    bool given = false;
+    return writeChunks(
+        path,
+        [&](QByteArray &chunk) {
+            if (!given)
+                chunk = bytes;
+            given = true;
+            return false;
+        },
+        error);
+}
+
+bool writeChunks(const QString &path, const std::function<bool(QByteArray &)> &next, QString *error)
+{
     QSaveFile file(path);
     auto fail = [&](const QString &why) {
         if (error)
@@ -241,7 +255,14 @@ bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
         return fail(QStringLiteral("同名的文件夹已存在"));
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.flush())
+    QByteArray chunk;
+    for (bool more = true; more;) {
+        chunk.truncate(0); // keeps its room for the next piece
+        more = next(chunk);
+        if (file.write(chunk) != chunk.size())
+            return fail(file.errorString());
+    }
+    if (!file.flush())
         return fail(file.errorString());
 #ifdef Q_OS_UNIX
     // On disk before it replaces the old file, so a power cut never leaves an empty word bank.

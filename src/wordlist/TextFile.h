@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 // The one way text files come in and go out.
 //
 // Reading: bytes -> encoding (byte-order mark; strictly valid UTF-8 with enough evidence; otherwise
@@ -32,5 +34,8 @@ bool read(const QString &path, QString *text, QString *error = nullptr);
 bool write(const QString &path, QStringView text, QString *error = nullptr);
 // The same for text already encoded with encode() or encodeAppend().
 bool writeBytes(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+// The same for bytes made piece by piece: `next` puts the next piece into its (empty) argument and
+// returns whether more follow. A large file is so written without ever being held whole.
+bool writeChunks(const QString &path, const std::function<bool(QByteArray &)> &next, QString *error = nullptr);
 
 } // namespace TextFile

@@ -5,6 +5,8 @@
 #include "WordListModel.h"
 #include "text/GbkCodec.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -37,11 +39,32 @@ struct Span
     qsizetype size() const { return end - begin; }
 };
 
+// Eight bytes at a time: a mask with the top bit set in (at least) the first byte below `limit`,
+// and in no byte before it (limit at most 0x80).
+inline uint64_t bytesBelow(uint64_t v, uint64_t limit)
+{
+    return (v - limit * 0x0101010101010101ull) & ~v & 0x8080808080808080ull;
+}
+
+inline uint64_t load8(const char *p)
+{
+    uint64_t v;
+    std::memcpy(&v, p, 8);
+    return v;
+}
+
 // The first space in [from, to), or `to`.
 qsizetype nextSpace(const char *d, qsizetype from, qsizetype to)
 {
-    const void *at = from < to ? std::memchr(d + from, ' ', size_t(to - from)) : nullptr;
-    return at ? static_cast<const char *>(at) - d : to;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; from + 8 <= to; from += 8) {
+            if (const uint64_t m = bytesBelow(load8(d + from) ^ 0x2020202020202020ull, 1))
+                return from + std::countr_zero(m) / 8;
+        }
+    }
+    while (from < to && d[from] != ' ')
+        ++from;
+    return from;
 }
 
 qsizetype nextSpace(const char16_t *d, qsizetype from, qsizetype to)
@@ -167,12 +190,23 @@ qsizetype decodeField(const char *bytes, Span s, char16_t *to)
     const auto *p = reinterpret_cast<const unsigned char *>(bytes + s.begin);
     const qsizetype n = s.size();
     qsizetype i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t v;
+        std::memcpy(&v, p + i, 8);
+        if (v & 0x8080808080808080ull)
+            break;
+        for (int k = 0; k < 8; ++k)
+            to[i + k] = p[i + k];
+    }
     while (i < n && p[i] < 0x80) {
         to[i] = p[i];
         ++i;
     }
     return i == n ? n : i + GbkCodec::decode(bytes + s.begin + i, n - i, to + i);
 }
+
+// How far the GBK reader gets before it gives the bytes behind it back.
+constexpr qsizetype kDiscardStep = qsizetype(4) << 20;
 
 // Adds the entry of one line of GBK bytes (no line end in it).
 void addGbkLine(const char *line, qsizetype n, bool hasTab, WordListModel::Appender &add, std::string &widened)
@@ -207,10 +241,12 @@ void addGbkLine(const char *line, qsizetype n, bool hasTab, WordListModel::Appen
 
 } // namespace
 
-void importGbkBytes(QByteArrayView bytes, WordListModel &list)
+namespace {
+
+// The GBK reader. With `consumed` set, the bytes behind the reader go back to the system as it
+// moves on, so the file and the list it becomes are not both held in full.
+void importGbk(const char *d, qsizetype n, WordListModel &list, char *consumed)
 {
-    const char *d = bytes.data();
-    const qsizetype n = bytes.size();
     qsizetype lines = 0;
     if (list.count() == 0) {
         for (const char *p = d, *end = d + n; (p = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p))));
@@ -225,36 +261,58 @@ void importGbkBytes(QByteArrayView bytes, WordListModel &list)
     while (pos < n) {
         qsizetype end = pos;
         bool hasTab = false;
-        // Eight bytes at a time while none of them is below 0x0E (tab, LF and CR are), then byte
-        // by byte: one test finds the three control bytes that matter here.
-        for (; end + 8 <= n; end += 8) {
-            uint64_t v;
-            std::memcpy(&v, d + end, 8);
-            if ((v - 0x0E0E0E0E0E0E0E0Eull) & ~v & 0x8080808080808080ull)
-                break;
-        }
-        for (; end < n; ++end) {
-            const auto c = static_cast<unsigned char>(d[end]);
-            if (c > '\r')
-                continue;
+        // Eight bytes at a time to the next byte below 0x0E (tab, LF and CR are).
+        for (;;) {
+            if (std::endian::native == std::endian::little && end + 8 <= n) {
+                const uint64_t m = bytesBelow(load8(d + end), 0x0E);
+                if (!m) {
+                    end += 8;
+                    continue;
+                }
+                end += std::countr_zero(m) / 8;
+            } else {
+                while (end < n && static_cast<unsigned char>(d[end]) > '\r')
+                    ++end;
+                if (end >= n)
+                    break;
+            }
+            const char c = d[end];
             if (c == '\n' || c == '\r')
                 break;
             hasTab |= c == '\t';
+            ++end;
         }
         addGbkLine(d + pos, end - pos, hasTab, add, widened);
         pos = end + ((end + 1 < n && d[end] == '\r' && d[end + 1] == '\n') ? 2 : 1);
+        if (consumed && pos < n && pos - (consumed - d) >= kDiscardStep) {
+            LargeBuffer::discard(consumed, size_t(pos - (consumed - d)));
+            // On from the start of the page the reader is in, which was not given back.
+            consumed = reinterpret_cast<char *>(reinterpret_cast<quintptr>(d + pos) & ~quintptr((2 << 20) - 1));
+        }
     }
     add.finish();
 }
 
-void importWordBank(QByteArrayView bytes, WordListModel &list)
+} // namespace
+
+void importGbkBytes(QByteArrayView bytes, WordListModel &list)
+{
+    importGbk(bytes.data(), bytes.size(), list, nullptr);
+}
+
+void importWordBank(QByteArray &&bytes, WordListModel &list)
 {
     // The bank is GBK, the format's own encoding; a byte-order mark alone says otherwise.
     if (bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
-        Module1::ImportWordPairs(TextFile::decode(bytes.toByteArray()), list);
+        QString text = TextFile::decode(bytes);
+        bytes = QByteArray();
+        Module1::ImportWordPairs(text, list);
         return;
     }
-    importGbkBytes(bytes, list);
+    // Only bytes nobody else holds may be given back while they are read.
+    char *consumed = bytes.isDetached() ? bytes.data() : nullptr;
+    importGbk(bytes.constData(), bytes.size(), list, consumed);
+    bytes = QByteArray();
 }
 
 namespace {
@@ -299,20 +357,24 @@ qsizetype encodeView(QStringView s, char *out)
 
 } // namespace
 
-QByteArray encodeList(const WordListModel &list)
+namespace {
+
+qsizetype maxRowBytes(const WordListModel &list, int row)
 {
-    if (list.count() == 0)
-        return QByteArrayLiteral("\r\n");
-    // Room for the worst case (four bytes a unit); only the pages written are ever touched.
-    qsizetype room = 0;
-    for (int row = 0; row < list.count(); ++row)
-        room += GbkCodec::maxEncodedSize(list.word(row).size() + list.meaning(row).size()) + 4;
-    QByteArray out(room, Qt::Uninitialized);
-    LargeBuffer::adviseHugePages(out.data(), std::size_t(room));
-    char *to = out.data();
-    for (int row = 0; row < list.count(); ++row) {
+    return GbkCodec::maxEncodedSize(list.word(row).size() + list.meaning(row).size()) + 4;
+}
+
+// Encodes rows from *row on into `out` while the next one surely fits in `room` bytes; returns
+// the bytes written and leaves *row at the first row not written.
+qsizetype encodeRows(const WordListModel &list, int *row, char *out, qsizetype room)
+{
+    char *to = out;
+    for (; *row < list.count(); ++*row) {
+        const int r = *row;
+        if (maxRowBytes(list, r) > room - (to - out))
+            break;
         OutLine line;
-        if (!outLine(list.word(row), list.meaning(row), &line))
+        if (!outLine(list.word(r), list.meaning(r), &line))
             continue;
         to += encodeView(line.first, to);
         if (line.separator) {
@@ -323,8 +385,43 @@ QByteArray encodeList(const WordListModel &list)
         *to++ = '\r';
         *to++ = '\n';
     }
-    out.truncate(to - out.data());
+    return to - out;
+}
+
+// Bytes a piece of the written list holds at most (more only for a longer single entry).
+constexpr qsizetype kPieceBytes = qsizetype(1) << 20;
+
+// The next piece of the written list, from *row on, into `piece`; returns whether more follow.
+bool nextPiece(const WordListModel &list, int *row, QByteArray &piece)
+{
+    const qsizetype room = std::max(kPieceBytes, *row < list.count() ? maxRowBytes(list, *row) : 0);
+    piece.resize(room);
+    piece.truncate(encodeRows(list, row, piece.data(), room));
+    return *row < list.count();
+}
+
+} // namespace
+
+QByteArray encodeList(const WordListModel &list)
+{
+    QByteArray out;
+    QByteArray piece;
+    int row = 0;
+    if (list.count() == 0)
+        return QByteArrayLiteral("\r\n");
+    for (bool more = true; more;) {
+        more = nextPiece(list, &row, piece);
+        out += piece;
+    }
     return out;
+}
+
+bool writeList(const WordListModel &list, const QString &path, QString *error)
+{
+    if (list.count() == 0)
+        return TextFile::writeBytes(path, QByteArrayLiteral("\r\n"), error);
+    int row = 0;
+    return TextFile::writeChunks(path, [&](QByteArray &piece) { return nextPiece(list, &row, piece); }, error);
 }
 
 } // namespace WordPairs
