@@ -152,7 +152,7 @@ inline WordListModel::Entries WordListModel::entries() const
 // Adds a batch of entries whose text is written straight into the list's text: reserve room, write
 // the meaning and then the word there, add. Duplicates (of the list or of earlier entries of the
 // batch) are dropped as adding one by one would drop them; finish() appends the rest in one
-// insertion. Until then the list shows nothing new.
+// insertion. Until then the list shows nothing new, and nothing else may change the list.
 class WordListModel::Appender
 {
 public:
