@@ -118,7 +118,7 @@ TextArena &TextArena::operator=(TextArena &&other) noexcept
 
 bool TextArena::commitTo(qsizetype units)
 {
-    if (units <= m_committed)
+    if (units <= m_committed && m_data)
         return true;
     if (!m_data) {
         const qsizetype wanted = sizeof(void *) >= 8 ? maxUnits() * kUnit : qsizetype(1) << 30;
@@ -131,6 +131,8 @@ bool TextArena::commitTo(qsizetype units)
     }
     if (units > m_reserved)
         return false;
+    if (units <= m_committed)
+        return true;
     // Grow by at least an eighth, so a steadily growing list commits a few dozen times in all.
     qsizetype bytes = roundUp(qMax(units, m_committed + m_committed / 8) * kUnit, kStep);
     bytes = qMin(bytes, m_reserved * kUnit);

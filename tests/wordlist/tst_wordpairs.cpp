@@ -265,7 +265,8 @@ void TestWordPairs::bankReaderMatchesTextReader_data()
     QTest::newRow("broken before a separator") << QByteArray("a\xC6  \xB9\r\n\xC6 \xC6\t\xC6\r\xC6\n\xC6");
     QTest::newRow("four-byte and damaged four-byte")
         << QByteArray("a  \x81\x30\x81\x30\r\nb  \x81\x30 \x30\r\nc  \x81\x30\x81\r\n\x81\x30");
-    QTest::newRow("euro, FF, NUL, other controls") << QByteArray("\x80  \xFF\r\na\0b  c\x0B\x0C\r\nz\x1F  y", 27);
+    static const char controls[] = "\x80  \xFF\r\na\0b  c\x0B\x0C\r\nz\x1F  y";
+    QTest::newRow("euro, FF, NUL, other controls") << QByteArray(controls, sizeof controls - 1);
     QTest::newRow("duplicates and key clashes") << QByteArray("ab  c\r\nb  ca\r\nab c\r\ncab\r\nab\r\n");
     QTest::newRow("long line") << QByteArray(70000, 'w') + "  " + QByteArray(30000, '\xB0') + "\xA1\r\n";
 }
