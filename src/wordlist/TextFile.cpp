@@ -256,9 +256,14 @@ bool writeChunks(const QString &path, const std::function<bool(QByteArray &)> &n
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.errorString());
     QByteArray chunk;
-    for (bool more = true; more;) {
+    for (bool more = true, first = true; more; first = false) {
         chunk.truncate(0); // keeps its room for the next piece
         more = next(chunk);
+        // GBK text can begin with the bytes of UTF-8's byte-order mark (a line starting "锘"
+        // followed by a character whose lead byte is BF): an empty line first, which every reader
+        // skips, keeps the file from being read as UTF-8.
+        if (first && chunk.startsWith("\xEF\xBB\xBF") && file.write("\r\n", 2) != 2)
+            return fail(file.errorString());
         if (file.write(chunk) != chunk.size())
             return fail(file.errorString());
     }

@@ -66,6 +66,7 @@ private Q_SLOTS:
     void writtenFileMatchesEncodedList();
     void bankIsGbkUnlessItHasAByteOrderMark_data();
     void bankIsGbkUnlessItHasAByteOrderMark();
+    void bankThatBeginsLikeAMarkReadsBack();
 };
 
 void TestWordPairs::forwardLine_data()
@@ -343,6 +344,22 @@ void TestWordPairs::bankIsGbkUnlessItHasAByteOrderMark()
     WordListModel list;
     WordPairs::importWordBank(QByteArray(bytes), list);
     QCOMPARE(rows(list), expected);
+}
+
+void TestWordPairs::bankThatBeginsLikeAMarkReadsBack()
+{
+    // "锘勘" is EF BB BF B1 in GBK: the first three bytes are UTF-8's byte-order mark.
+    WordListModel list;
+    list.addEntry(u"锘勘"_qs, u"x"_qs);
+    list.addEntry(u"apple"_qs, u"苹果"_qs);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"wb.dcb"_qs);
+    QVERIFY(WordPairs::writeList(list, path));
+    QByteArray bytes;
+    QVERIFY(TextFile::readBytes(path, &bytes));
+    WordListModel again;
+    WordPairs::importWordBank(std::move(bytes), again);
+    QCOMPARE(rows(again), rows(list));
 }
 
 QTEST_GUILESS_MAIN(TestWordPairs)
