@@ -118,7 +118,11 @@ void Form1::Form_Load()
         QByteArray bytes;
         QString error;
         if (TextFile::readBytes(m_wordBankPath, &bytes, &error)) {
-            WordPairs::importWordBank(std::move(bytes), *m_wordList);
+            if (!WordPairs::importWordBank(std::move(bytes), *m_wordList)) {
+                // Saving a bank that was read only in part would lose the rest of it.
+                m_wordBankUnreadable = true;
+                m_wordBankError = QStringLiteral("内存不足，只读入了一部分单词");
+            }
             updateCountLabel();
         } else {
             // Never overwrite a bank we could not read: it may hold years of the user's words.

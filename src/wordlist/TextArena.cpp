@@ -99,7 +99,7 @@ TextArena::~TextArena()
 TextArena::TextArena(TextArena &&other) noexcept
     : m_data(std::exchange(other.m_data, nullptr)), m_size(std::exchange(other.m_size, 0)),
       m_committed(std::exchange(other.m_committed, 0)), m_reserved(std::exchange(other.m_reserved, 0)),
-      m_reservedBytes(std::exchange(other.m_reservedBytes, 0))
+      m_reservedBytes(std::exchange(other.m_reservedBytes, 0)), m_limit(other.m_limit)
 {
 }
 
@@ -112,6 +112,7 @@ TextArena &TextArena::operator=(TextArena &&other) noexcept
         m_committed = std::exchange(other.m_committed, 0);
         m_reserved = std::exchange(other.m_reserved, 0);
         m_reservedBytes = std::exchange(other.m_reservedBytes, 0);
+        m_limit = other.m_limit;
     }
     return *this;
 }
@@ -150,7 +151,7 @@ bool TextArena::commitTo(qsizetype units)
 
 char16_t *TextArena::reserveTail(qsizetype units)
 {
-    if (units < 0 || units > maxUnits() - m_size || !commitTo(m_size + units))
+    if (units < 0 || units > m_limit - m_size || !commitTo(m_size + units))
         return nullptr;
     return m_data + m_size;
 }

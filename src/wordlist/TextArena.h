@@ -46,6 +46,8 @@ public:
 
     // The largest number of units an arena can ever hold.
     static constexpr qsizetype maxUnits() { return qsizetype(UINT32_MAX); }
+    // Holds at most `units` units from now on (tests use it to run out of room).
+    void setLimit(qsizetype units) { m_limit = qMin(units, maxUnits()); }
 
 private:
     bool commitTo(qsizetype units);
@@ -55,4 +57,5 @@ private:
     qsizetype m_committed = 0; // units backed by memory
     qsizetype m_reserved = 0;  // units of address space
     qsizetype m_reservedBytes = 0;
+    qsizetype m_limit = maxUnits();
 };

@@ -434,6 +434,7 @@ WordListModel::Appender::~Appender()
 char16_t *WordListModel::Appender::room(qsizetype units)
 {
     char16_t *at = m_list.m_text.reserveTail(m_tail + units);
+    m_outOfRoom |= !at;
     return at ? at + m_tail : nullptr;
 }
 

@@ -73,6 +73,8 @@ public:
     // Units of text held, and units that entries use.
     qsizetype textUnits() const { return m_text.size(); }
     qsizetype liveTextUnits() const { return m_liveUnits; }
+    // The list's text holds at most `units` units from now on (for tests: a list out of room).
+    void limitText(qsizetype units) { m_text.setLimit(units); }
 
     class Appender;
 
@@ -171,6 +173,9 @@ public:
     bool add(QStringView word, QStringView meaning);
     // Appends what is left after the duplicate test; returns how many entries were added in all.
     int finish();
+    // Whether an entry could not be added because the list's text had no room left (memory, or
+    // the 2^32-unit limit): then what came after it is missing.
+    bool ranOutOfRoom() const { return m_outOfRoom; }
 
 private:
     void filterChunk();
@@ -182,5 +187,6 @@ private:
     qsizetype m_chunkUnits = 0;
     std::vector<uint32_t> m_tags;
     bool m_finished = false;
+    bool m_outOfRoom = false;
     int m_added = 0;
 };

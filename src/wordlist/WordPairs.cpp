@@ -165,7 +165,7 @@ void addLine(QStringView line, bool reversed, WordListModel::Appender &add, QStr
     add.add(meaningLength, word.size());
 }
 
-void importText(QStringView text, WordListModel &list, bool reversed)
+bool importText(QStringView text, WordListModel &list, bool reversed)
 {
     WordListModel::Appender add(list, list.count() == 0 ? text.count(u'\n') + 1 : 0);
     QString widened; // a line whose tabs were widened to two spaces
@@ -181,6 +181,7 @@ void importText(QStringView text, WordListModel &list, bool reversed)
         pos = end + 2;
     }
     add.finish();
+    return !add.ranOutOfRoom();
 }
 
 // One GBK field straight into the list's text; returns the units written. Plain ASCII (most
@@ -245,7 +246,7 @@ namespace {
 
 // The GBK reader. With `consumed` set, the bytes behind the reader go back to the system as it
 // moves on, so the file and the list it becomes are not both held in full.
-void importGbk(const char *d, qsizetype n, WordListModel &list, char *consumed)
+bool importGbk(const char *d, qsizetype n, WordListModel &list, char *consumed)
 {
     qsizetype lines = 0;
     if (list.count() == 0) {
@@ -291,6 +292,7 @@ void importGbk(const char *d, qsizetype n, WordListModel &list, char *consumed)
         }
     }
     add.finish();
+    return !add.ranOutOfRoom();
 }
 
 } // namespace
@@ -300,19 +302,19 @@ void importGbkBytes(QByteArrayView bytes, WordListModel &list)
     importGbk(bytes.data(), bytes.size(), list, nullptr);
 }
 
-void importWordBank(QByteArray &&bytes, WordListModel &list)
+bool importWordBank(QByteArray &&bytes, WordListModel &list)
 {
     // The bank is GBK, the format's own encoding; a byte-order mark alone says otherwise.
     if (bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
         QString text = TextFile::decode(bytes);
         bytes = QByteArray();
-        Module1::ImportWordPairs(text, list);
-        return;
+        return importText(text, list, false);
     }
     // Only bytes nobody else holds may be given back while they are read.
     char *consumed = bytes.isDetached() ? bytes.data() : nullptr;
-    importGbk(bytes.constData(), bytes.size(), list, consumed);
+    const bool whole = importGbk(bytes.constData(), bytes.size(), list, consumed);
     bytes = QByteArray();
+    return whole;
 }
 
 namespace {

@@ -26,8 +26,9 @@ QStringView trimSpaces(QStringView s);
 // The word bank's bytes into `list`: GBK always, read line by line and field by field straight
 // into the list's text, by the same rules as ImportWordPairs over the decoded text. Only a
 // byte-order mark sends it through the general reader (TextFile::decode) instead. The bytes are
-// used up: memory they took goes back to the system as they are read.
-void importWordBank(QByteArray &&bytes, WordListModel &list);
+// used up: memory they took goes back to the system as they are read. Returns false when the
+// list ran out of room before the end (out of memory): then entries of the bank are missing.
+bool importWordBank(QByteArray &&bytes, WordListModel &list);
 // The GBK part of it: ImportWordPairs(TextFile::normaliseLineEnds(GBK-decoded bytes)), without
 // the decoded text.
 void importGbkBytes(QByteArrayView bytes, WordListModel &list);
