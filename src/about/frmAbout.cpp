@@ -9,9 +9,12 @@
 #include "ui_frmAbout.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QUrl>
+
+#include <iterator>
 
 frmAbout::frmAbout(Launcher *launcher, Dialogs *dialogs, QWidget *parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::frmAbout>()), m_launcher(launcher), m_dialogs(dialogs)
@@ -37,7 +40,16 @@ frmAbout::frmAbout(Launcher *launcher, Dialogs *dialogs, QWidget *parent)
     for (QLabel *link : {m_ui->Label2, m_ui->Label4, m_ui->Label7}) {
         link->setMouseTracking(true);
         link->installEventFilter(this);
+        // The links are reached with Tab and opened with Enter or Space, as links are everywhere.
+        link->setFocusPolicy(Qt::TabFocus);
+        link->setStyleSheet(QStringLiteral("QLabel:focus { background-color: rgb(204, 228, 247); }"));
     }
+    // The buttons come first, so Enter and Esc keep pressing "确定" when the window opens.
+    setTabOrder(m_ui->cmdOK, m_ui->cmdSysInfo);
+    setTabOrder(m_ui->cmdSysInfo, m_ui->Label4);
+    setTabOrder(m_ui->Label4, m_ui->Label2);
+    setTabOrder(m_ui->Label2, m_ui->Label7);
+    m_ui->cmdOK->setFocus();
 
     connect(m_ui->cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(m_ui->cmdSysInfo, &QPushButton::clicked, this, [this] { cmdSysInfo_Click(); });
@@ -64,15 +76,51 @@ void frmAbout::Form_Load()
     m_ui->lblTitle->setAccessibleName(m_ui->lblTitle->text());
     m_ui->lblVersion->setAccessibleName(m_ui->lblVersion->text());
 
-    // The link lines show where they lead.
+    // The contact lines, and the link lines showing where they lead.
+    m_ui->Label1->setText(QStringLiteral("作者：") + Endpoints::author());
+    m_ui->Label3->setText(QStringLiteral("电话：") + Endpoints::phone());
+    m_ui->Label5->setText(QStringLiteral("QQ：") + Endpoints::qq());
+    m_ui->Label6->setText(QStringLiteral("微信：") + Endpoints::weChat());
     m_ui->Label4->setText(m_ui->Label4->text() + Endpoints::feedbackAddress());
     m_ui->Label2->setText(m_ui->Label2->text() + QUrl(Endpoints::supportSite()).host());
     m_ui->Label7->setText(m_ui->Label7->text() + QUrl(Endpoints::makerSite()).host());
+    for (QLabel *label : {m_ui->Label1, m_ui->Label3, m_ui->Label5, m_ui->Label6})
+        label->setAccessibleName(label->text());
 
-    for (QLabel *label : {m_ui->lblVersion, m_ui->Label3, m_ui->Label5, m_ui->Label6, m_ui->Label4,
-                          m_ui->Label2, m_ui->Label9})
-        label->adjustSize();
+    layOutLines();
     m_ui->Line2->hide();
+}
+
+void frmAbout::layOutLines()
+{
+    // The version and the seven contact lines stand at one even pitch, as designed, or at the
+    // font's own line spacing when that is taller, so no line crowds the next or loses its
+    // descenders. Whatever lies below the column moves down if the column grows.
+    QLabel *const lines[] = {m_ui->lblVersion, m_ui->Label1, m_ui->Label3, m_ui->Label5,
+                             m_ui->Label6,     m_ui->Label4, m_ui->Label2, m_ui->Label7};
+    const int pitch = qMax(18, m_ui->Label1->fontMetrics().lineSpacing() + 2);
+    const int top = m_ui->lblVersion->y();
+    int bottom = top;
+    for (int i = 0; i < int(std::size(lines)); ++i) {
+        QLabel *label = lines[i];
+        label->adjustSize();
+        label->move(label->x(), top + i * pitch);
+        bottom = label->geometry().bottom();
+    }
+    const int gap = 6;
+    const int shift = qMax(0, bottom + gap - m_ui->Line1_1->y());
+    if (shift > 0) {
+        for (QWidget *below : {static_cast<QWidget *>(m_ui->Line1_1), static_cast<QWidget *>(m_ui->Line1_0),
+                               static_cast<QWidget *>(m_ui->Label9), static_cast<QWidget *>(m_ui->cmdOK),
+                               static_cast<QWidget *>(m_ui->cmdSysInfo)})
+            below->move(below->x(), below->y() + shift);
+        setFixedSize(width(), height() + shift);
+    }
+    m_ui->Label9->adjustSize();
+    // The slogan's descenders stay inside the window.
+    const int needed = m_ui->Label9->geometry().bottom() + gap;
+    if (needed > height())
+        setFixedSize(width(), needed);
 }
 
 void frmAbout::showEvent(QShowEvent *event)
@@ -143,6 +191,16 @@ bool frmAbout::eventFilter(QObject *object, QEvent *event)
     case QEvent::MouseMove:
         模拟网址下划线(label);
         return true;
+    case QEvent::FocusIn:
+        模拟网址下划线(label);
+        return false;
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Space)
+            return QDialog::eventFilter(object, event);
+        openLink(label);
+        return true;
+    }
     case QEvent::MouseButtonPress:
         if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
             m_pressedLink = label;
@@ -152,19 +210,23 @@ bool frmAbout::eventFilter(QObject *object, QEvent *event)
         const bool click = mouse->button() == Qt::LeftButton && m_pressedLink == label
                            && label->rect().contains(mouse->position().toPoint());
         m_pressedLink = nullptr;
-        if (click) {
-            if (label == m_ui->Label2)
-                Label2_Click();
-            else if (label == m_ui->Label4)
-                Label4_Click();
-            else
-                Label7_Click();
-        }
+        if (click)
+            openLink(label);
         return true;
     }
     default:
         return QDialog::eventFilter(object, event);
     }
+}
+
+void frmAbout::openLink(QLabel *label)
+{
+    if (label == m_ui->Label2)
+        Label2_Click();
+    else if (label == m_ui->Label4)
+        Label4_Click();
+    else if (label == m_ui->Label7)
+        Label7_Click();
 }
 
 void frmAbout::mouseMoveEvent(QMouseEvent *event)

@@ -38,6 +38,8 @@ private:
     void Label2_Click();
     void Label4_Click();
     void Label7_Click();
+    void layOutLines();
+    void openLink(QLabel *label);
     // Moves the red line under a link label and shows it.
     void 模拟网址下划线(QLabel *label);
 

@@ -12,6 +12,7 @@
 class QAction;
 class QLockFile;
 class QMenu;
+class QSystemTrayIcon;
 class QTimer;
 class Settings;
 class WordListModel;
@@ -56,6 +57,12 @@ public:
     // The floating word window while a drill runs, otherwise null.
     FormShowWord *floatingWindow() const { return m_FormShowWord.get(); }
 
+    // Puts the running program's icon in the notification area (a first instance only, before the
+    // main window is first shown). Its menu starts or stops the drill, shows the main window and
+    // exits.
+    void setupTray();
+    QMenu *trayMenu() const { return m_trayMenu; }
+
 Q_SIGNALS:
     // The shutdown sequence has run; the program ends now.
     void programEnded();
@@ -64,6 +71,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void connectSignals();
@@ -87,6 +95,8 @@ private:
     // commands for one entry and the drill's position in list order both use it.
     int currentEntryRow() const;
     QAction *listMenuAction(const char *objectName) const;
+    // Opens the list menu at the current row, as the menu key and Shift+F10 do.
+    void popupListMenuAtCurrentRow();
 
     // The drill.
     void setupDrill();
@@ -102,6 +112,13 @@ private:
     void loadFormShowWord();
     void unloadFormShowWord();
     void FormShowWord_Stop();
+    // Where the main window goes while a drill runs: out of sight, yet one key away (the
+    // notification-area icon, or the taskbar and Alt+Tab where there is no notification area).
+    void stepAsideForDrill();
+    bool drillRunning() const;
+
+    void updateTrayMenu();
+    void showMainWindow();
 
     // Word files and import.
     void connectImportSignals();
@@ -140,4 +157,8 @@ private:
     std::unique_ptr<DrillScheduler> m_drill;
     // Without a parent: a window owned by the hidden main window could be hidden with it.
     std::unique_ptr<FormShowWord> m_FormShowWord;
+    QSystemTrayIcon *m_tray = nullptr;
+    QMenu *m_trayMenu = nullptr;
+    // The drill minimized the main window (no notification area); restoring it stops the drill.
+    bool m_minimizedForDrill = false;
 };

@@ -27,6 +27,21 @@ void Form1::setupDrill()
     // Wide enough for the picture and the whole caption with the fonts this system has.
     QPushButton *toggle = m_ui->Check1;
     toggle->resize(qMax(toggle->width(), toggle->sizeHint().width()), toggle->height());
+
+    // The delay box lies in the gap of "延时：　 　　秒", measured with the font in use, so it
+    // never covers "秒" whatever the font's widths.
+    const QString caption = m_ui->Label3->text();
+    const qsizetype gapEnd = caption.lastIndexOf(u'秒');
+    const qsizetype gapStart = caption.indexOf(u'：');
+    if (gapEnd > 0 && gapStart >= 0) {
+        const QFontMetrics fm = m_ui->Label3->fontMetrics();
+        const int left = m_ui->Label3->x() + m_ui->Label3->contentsRect().x()
+                         + fm.horizontalAdvance(caption.left(gapStart + 1));
+        const int right = m_ui->Label3->x() + m_ui->Label3->contentsRect().x()
+                          + fm.horizontalAdvance(caption.left(gapEnd));
+        QComboBox *delay = m_ui->Combo1;
+        delay->setGeometry(left + 1, delay->y(), qMax(24, right - left - 2), delay->height());
+    }
 }
 
 void Form1::connectDrillSignals()
@@ -63,7 +78,7 @@ void Form1::Check1_Click()
 
 void Form1::startDrill()
 {
-    hide();
+    stepAsideForDrill();
     loadFormShowWord();
     FormShowWord *window = m_FormShowWord.get();
 
@@ -76,6 +91,7 @@ void Form1::startDrill()
     window->resize(label.x() + label.width() + Twips::toPixels(100), label.height() + Twips::toPixels(30));
 
     m_ui->Check1->setToolTip(kStopTip);
+    updateTrayMenu();
     显示单词对照();
 }
 
@@ -83,6 +99,7 @@ void Form1::stopDrill()
 {
     m_ui->Check1->setToolTip(kStartTip);
     unloadFormShowWord();
+    updateTrayMenu();
 }
 
 void Form1::Timer1_Timer()
@@ -130,7 +147,14 @@ void Form1::unloadFormShowWord()
 void Form1::FormShowWord_Stop()
 {
     // The stop button: the main window comes back, then the toggle goes off (the stop path).
-    show();
+    m_minimizedForDrill = false;
+    showNormal();
+    raise();
     activateWindow();
     m_ui->Check1->setChecked(false);
+}
+
+bool Form1::drillRunning() const
+{
+    return m_ui->Check1->isChecked() && m_FormShowWord != nullptr;
 }

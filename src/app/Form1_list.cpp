@@ -73,6 +73,12 @@ void Form1::setupWordList()
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setShowGrid(false);
     view->setWordWrap(false);
+    // Tab and Shift+Tab leave the list for the next control; the arrow keys move within it.
+    view->setTabKeyNavigation(false);
+    // Where the keyboard is shows plainly: a blue frame while the list has the focus.
+    view->setStyleSheet(
+        QStringLiteral("QTableView#ListView1 { border: 2px solid rgb(172, 172, 172); }"
+                       " QTableView#ListView1:focus { border: 2px solid rgb(38, 110, 214); }"));
     // The header's empty part past the last column looks like the header, not like the window.
     QHeaderView *header = view->horizontalHeader();
     QPalette headerPalette = header->palette();
@@ -139,11 +145,17 @@ void Form1::connectWordListSignals()
         }
         return false;
     });
-    new EventHook(view, [this, view, viewport](QEvent *event) {
+    new EventHook(view, [this](QEvent *event) {
         // Keys as users expect of a list; the menu itself shows no shortcut keys.
         if (event->type() == QEvent::KeyPress) {
             auto *key = static_cast<QKeyEvent *>(event);
             const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+            // Shift+F10 opens the menu as the menu key does (Windows turns it into a context-menu
+            // event itself; X11 does not).
+            if (key->key() == Qt::Key_F10 && mods == Qt::ShiftModifier) {
+                popupListMenuAtCurrentRow();
+                return true;
+            }
             if (mods != Qt::NoModifier)
                 return false;
             if (key->key() == Qt::Key_Delete) {
@@ -156,17 +168,10 @@ void Form1::connectWordListSignals()
             }
             return false;
         }
-        // The menu key (or Shift+F10) opens the same menu at the current row.
+        // The menu key opens the same menu at the current row.
         if (event->type() == QEvent::ContextMenu &&
             static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard) {
-            QPoint at(0, 0);
-            const int row = currentEntryRow();
-            if (row >= 0) {
-                const QRect rect = view->visualRect(m_wordList->index(row, 0));
-                if (viewport->rect().intersects(rect))
-                    at = rect.bottomLeft();
-            }
-            m_menu列表->popup(viewport->mapToGlobal(at));
+            popupListMenuAtCurrentRow();
             return true;
         }
         return false;
@@ -177,6 +182,20 @@ void Form1::connectWordListSignals()
     connect(listMenuAction("menu清空列表"), &QAction::triggered, this, [this] { menu清空列表_Click(); });
     connect(listMenuAction("menu列表另存为"), &QAction::triggered, this, [this] { menu列表另存为_Click(); });
     connect(listMenuAction("menu退出"), &QAction::triggered, this, [this] { close(); });
+}
+
+void Form1::popupListMenuAtCurrentRow()
+{
+    QTableView *view = m_ui->ListView1;
+    QWidget *viewport = view->viewport();
+    QPoint at(0, 0);
+    const int row = currentEntryRow();
+    if (row >= 0) {
+        const QRect rect = view->visualRect(m_wordList->index(row, 0));
+        if (viewport->rect().intersects(rect))
+            at = rect.bottomLeft();
+    }
+    m_menu列表->popup(viewport->mapToGlobal(at));
 }
 
 void Form1::ListView1_ColumnClick(int column)

@@ -5,6 +5,7 @@
 #include "shell/AppInfo.h"
 #include "shell/ClickWatcher.h"
 #include "shell/FileNames.h"
+#include "shell/Pictures.h"
 #include "shell/Shortcut.h"
 #include "shell/SystemFolders.h"
 #include "shell/WebLinks.h"
@@ -42,7 +43,8 @@ void Form1::makeStartMenuEntry()
 
 void Form1::connectShellSignals()
 {
-    m_ui->Image1->setPixmap(QPixmap(QStringLiteral(":/pictures/Image1.png")));
+    m_ui->Image1->setPixmap(
+        Pictures::forDensity(QStringLiteral(":/pictures/Image1.png"), devicePixelRatioF()));
     auto *banner = new ClickWatcher(m_ui->Image1);
     connect(banner, &ClickWatcher::clicked, this, [this] { Image1_Click(); });
 

@@ -1,3 +1,4 @@
+#include "ChineseTexts.h"
 #include "Form1.h"
 #include "Settings.h"
 #include "TerminationSignals.h"
@@ -19,6 +20,7 @@ int main(int argc, char *argv[])
                                             .arg(AppInfo::versionRevision()));
     // The drill hides the main window; the program ends only through its shutdown sequence.
     QApplication::setQuitOnLastWindowClosed(false);
+    ChineseTexts::install(app);
 
     QtDialogs dialogs;
     DesktopLauncher launcher;
@@ -49,6 +51,7 @@ int main(int argc, char *argv[])
     });
 
     form.Form_Load();
+    form.setupTray();
     form.showAtStart();
     return QApplication::exec();
 }

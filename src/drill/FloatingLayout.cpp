@@ -29,6 +29,27 @@ FloatingLayout layoutFor(const QRect &stopButton, const QSize &labelSize)
     return layout;
 }
 
+int widestLabel(const QRect &stopButton, int maxWindowWidth)
+{
+    const int px = Twips::perPixel;
+    const int chrome = (stopButton.width() + stopButton.left()) * px + 20 + 100;
+    int width = qMax(1, (maxWindowWidth * px - chrome) / px);
+    // Rounding to pixels may add one; step back until the window fits.
+    while (width > 1 && layoutFor(stopButton, QSize(width, 1)).window.width() > maxWindowWidth)
+        --width;
+    return width;
+}
+
+QPoint keepInside(const QPoint &pos, const QSize &size, const QRect &workArea)
+{
+    QPoint p = pos;
+    p.setX(qMin(p.x(), workArea.x() + workArea.width() - size.width()));
+    p.setY(qMin(p.y(), workArea.y() + workArea.height() - size.height()));
+    p.setX(qMax(p.x(), workArea.x()));
+    p.setY(qMax(p.y(), workArea.y()));
+    return p;
+}
+
 QPoint startPosition(const QRect &workArea, int windowHeight)
 {
     const int bottom = workArea.y() + workArea.height();

@@ -26,6 +26,14 @@ namespace FloatingWindow {
 // 50 twips more below; the window ends 100 twips right of the backdrop and is as high as it.
 FloatingLayout layoutFor(const QRect &stopButton, const QSize &labelSize);
 
+// The widest text whose window is at most `maxWindowWidth` wide (outer size, pixels); a wider text
+// is wrapped to this width.
+int widestLabel(const QRect &stopButton, int maxWindowWidth);
+
+// Where a window of `size` at `pos` goes to lie inside `workArea`, moved as little as possible; a
+// window larger than the area keeps its top-left corner inside it.
+QPoint keepInside(const QPoint &pos, const QSize &size, const QRect &workArea);
+
 // Where a drill puts the window before its first word: 500 twips right of the work area's left
 // edge, its bottom edge (at the given height) 100 twips above the work area's bottom.
 QPoint startPosition(const QRect &workArea, int windowHeight);

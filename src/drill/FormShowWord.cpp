@@ -3,11 +3,13 @@
 #include "DrillText.h"
 #include "FloatingLayout.h"
 #include "WindowProcedures.h"
+#include "shell/Pictures.h"
 #include "ui_FormShowWord.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 
 static void initResources()
 {
@@ -70,6 +72,16 @@ FormShowWord::FormShowWord(QWidget *parent)
     font.setBold(true);
     m_ui->Label1->setFont(font);
     m_ui->Label1->installEventFilter(this);
+    // Room at both ends of the text in proportion to the font actually used, so no letter touches
+    // the stop button or the backdrop's edge whatever its side bearings.
+    const int pad = qMax(2, QFontMetrics(font).height() / 8);
+    m_ui->Label1->setContentsMargins(pad, 0, pad, 0);
+
+    m_ui->Image2->setPixmap(
+        Pictures::forDensity(QStringLiteral(":/pictures/backdrop.png"), devicePixelRatioF()));
+
+    // The window never becomes active, yet the stop button's tooltip must show.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
 
     connect(m_ui->Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
 
@@ -107,14 +119,46 @@ void FormShowWord::Label1_Change()
     Module1::SetTopmost(true, this);
 
     QLabel *label = m_ui->Label1;
+    QPushButton *stop = m_ui->Command1;
+    const QRect button = stop->geometry().translated(-kBorder, -kBorder);
+
+    // One line as wide as the text; a text wider than the work area of the screen the window is
+    // on wraps at that width instead, and the window grows in height.
+    const QRect area = workArea();
+    label->setWordWrap(false);
     label->adjustSize();
-    const QRect button = m_ui->Command1->geometry().translated(-kBorder, -kBorder);
+    const int widest = FloatingWindow::widestLabel(button, area.width());
+    if (label->width() > widest) {
+        label->setWordWrap(true);
+        label->resize(widest, label->heightForWidth(widest));
+    }
+
     const FloatingLayout layout = FloatingWindow::layoutFor(button, label->size());
     label->setGeometry(layout.label.translated(kBorder, kBorder));
     m_ui->Image2->setGeometry(layout.backdrop.translated(kBorder, kBorder));
     label->raise();
-    // The left and top edges stay where the drill or the user put them.
+    // The stop button runs the window's whole height, so no strip of background shows below it.
+    stop->resize(stop->width(), qMax(1, layout.window.height() - kBorder - stop->y()));
+    // The left and top edges stay where the drill or the user put them, unless the window would
+    // then reach past the work area; a window moved in for a long text goes back to its place
+    // for the next one. Moved by the user since, its place is where they put it.
+    const QPoint home = m_placed && pos() == m_placedAt ? m_home : pos();
+    const QPoint at = FloatingWindow::keepInside(home, layout.window, area);
     resize(layout.window);
+    move(at);
+    m_home = home;
+    m_placedAt = at;
+    m_placed = true;
+}
+
+QRect FormShowWord::workArea() const
+{
+    const QScreen *here = QGuiApplication::screenAt(geometry().center());
+    if (!here)
+        here = screen();
+    if (!here)
+        here = QGuiApplication::primaryScreen();
+    return here ? here->availableGeometry() : QRect(0, 0, 800, 600);
 }
 
 bool FormShowWord::eventFilter(QObject *watched, QEvent *event)

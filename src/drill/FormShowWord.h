@@ -59,6 +59,8 @@ private:
     void Label1_MouseUp();
     void Label1_DblClick();
     void Command1_Click();
+    // The work area of the screen the window is on.
+    QRect workArea() const;
 
     std::unique_ptr<Ui::FormShowWord> m_ui;
 
@@ -67,4 +69,8 @@ private:
     Qt::MouseButton m_pressButton = Qt::NoButton;
     QPoint m_pressGlobal;
     QPoint m_windowAtPress;
+    // Where the drill or the user put the window, and where the last layout put it.
+    bool m_placed = false;
+    QPoint m_home;
+    QPoint m_placedAt;
 };

@@ -2,11 +2,27 @@
 
 #include "AppInfo.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace {
+// A short message makes a narrow box, and the window manager then cuts its title ("Tanv…").
+// Widen the box until the title fits beside the title bar's icon and buttons.
+void fitTitle(QMessageBox &box)
+{
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const int decorations = 150; // icon, close box and the frame's margins, generously
+    const int width = QFontMetrics(font).horizontalAdvance(box.windowTitle()) + decorations;
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(),
+                      0, 1, grid->columnCount());
+}
+
 QString startPath(const Dialogs::FileRequest &r)
 {
     return r.fileName.isEmpty() ? r.folder : QDir(r.folder).filePath(QFileInfo(r.fileName).fileName());
@@ -19,13 +35,17 @@ void QtDialogs::message(QWidget *parent, Icon icon, const QString &text)
                     : icon == Icon::Warning   ? QMessageBox::Warning
                                               : QMessageBox::Critical,
                     AppInfo::title(), text, QMessageBox::Ok, parent);
+    fitTitle(box);
     box.exec();
 }
 
 bool QtDialogs::question(QWidget *parent, const QString &text)
 {
-    return QMessageBox::question(parent, AppInfo::title(), text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::Yes) == QMessageBox::Yes;
+    QMessageBox box(QMessageBox::Question, AppInfo::title(), text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    fitTitle(box);
+    return box.exec() == QMessageBox::Yes;
 }
 
 QString QtDialogs::openFileName(QWidget *parent, const FileRequest &request)

@@ -23,6 +23,7 @@ private Q_SLOTS:
     void systemInformation_data();
     void systemInformation();
     void okButton();
+    void linksByKeyboard();
 
 private:
     static void moveOver(QWidget *widget, QPoint at = QPoint(-1, -1));
@@ -169,6 +170,28 @@ void tst_frmAbout::okButton()
     about.show();
     QTest::mouseClick(ok, Qt::LeftButton);
     QVERIFY(!about.isVisible());
+}
+
+void tst_frmAbout::linksByKeyboard()
+{
+    FakeLauncher launcher;
+    frmAbout about(&launcher, nullptr);
+    about.show();
+    QVERIFY(QTest::qWaitForWindowActive(&about));
+    QCOMPARE(QApplication::focusWidget(), about.findChild<QWidget *>(u"cmdOK"_qs)); // Enter still closes
+
+    // After the two buttons, Tab reaches the three links in reading order; Enter opens each.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    for (const char *name : {"Label4", "Label2", "Label7"}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), about.findChild<QWidget *>(QString::fromLatin1(name)));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    }
+    QVERIFY(about.isVisible());
+    QCOMPARE(launcher.urls.size(), 3);
+    QCOMPARE(launcher.urls[0].scheme(), u"mailto"_qs);
+    QCOMPARE(launcher.urls[1], QUrl(Endpoints::supportSite()));
+    QCOMPARE(launcher.urls[2], QUrl(Endpoints::makerSite()));
 }
 
 QTEST_MAIN(tst_frmAbout)

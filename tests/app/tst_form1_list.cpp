@@ -8,7 +8,10 @@
 #include "wordlist/WordListModel.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QCursor>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -93,6 +96,9 @@ private Q_SLOTS:
     void saveAs_data();
     void saveAs();
     void rightPressOpensTheMenuLeftPressDoesNot();
+    void tabLeavesTheListArrowsMoveWithin();
+    void keyboardOpensTheMenu_data();
+    void keyboardOpensTheMenu();
 };
 
 void TestForm1List::headerClicksSortOnceAndTheBankKeepsTheOrder_data()
@@ -292,6 +298,53 @@ void TestForm1List::rightPressOpensTheMenuLeftPressDoesNot()
     f.action("menu清空列表")->trigger();
     QTest::mousePress(f.view->viewport(), Qt::RightButton, {}, QPoint(30, 200));
     QVERIFY(f.menu->isVisible());
+    f.menu->hide();
+}
+
+void TestForm1List::tabLeavesTheListArrowsMoveWithin()
+{
+    Fixture f(sixWords());
+    f.clickRow(1);
+    QTest::keyClick(f.view, Qt::Key_Down);
+    QCOMPARE(f.view->currentIndex().row(), 2);
+    QVERIFY(f.view->selectionModel()->isRowSelected(2, {}));
+
+    // Tab goes on to the next control (round to the first) and Shift+Tab back to the one before;
+    // neither moves the selection, which is where the next drill starts.
+    QTest::keyClick(f.view, Qt::Key_Tab);
+    QTRY_COMPARE(QApplication::focusWidget(), f.form->findChild<QWidget *>(u"Combo1"_qs));
+    f.view->setFocus();
+    QTest::keyClick(f.view, Qt::Key_Backtab, Qt::ShiftModifier);
+    QTRY_COMPARE(QApplication::focusWidget(), f.form->findChild<QWidget *>(u"Command5"_qs));
+    QCOMPARE(f.view->selectionModel()->selectedRows().size(), 1);
+    QVERIFY(f.view->selectionModel()->isRowSelected(2, {}));
+}
+
+void TestForm1List::keyboardOpensTheMenu_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::newRow("menu key") << int(Qt::Key_Menu) << Qt::KeyboardModifiers();
+    QTest::newRow("Shift+F10") << int(Qt::Key_F10) << Qt::KeyboardModifiers(Qt::ShiftModifier);
+}
+
+void TestForm1List::keyboardOpensTheMenu()
+{
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    Fixture f(sixWords());
+    f.clickRow(2);
+    if (key == Qt::Key_Menu) {
+        // The platform turns the menu key into a context-menu event from the keyboard.
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(), QCursor::pos(), modifiers);
+        QCoreApplication::sendEvent(f.view, &event);
+    } else {
+        QTest::keyClick(f.form->windowHandle(), Qt::Key(key), modifiers);
+    }
+    QTRY_VERIFY(f.menu->isVisible());
+    // At the current row, whose entry the menu's commands use.
+    QCOMPARE(f.menu->pos(), f.view->viewport()->mapToGlobal(
+                                f.view->visualRect(f.form->wordList()->index(2, 0)).bottomLeft()));
     f.menu->hide();
 }
 

@@ -6,7 +6,9 @@
 #include "drill/FloatingLayout.h"
 #include "wordlist/WordListModel.h"
 
+#include <QAction>
 #include <QComboBox>
+#include <QMenu>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
@@ -114,6 +116,7 @@ private Q_SLOTS:
     void randomOrder();
     void doubleClickAsksForTheWord();
     void shutdownDuringADrillSavesAndCloses();
+    void wayBackFromADrillWithoutTheFloatingWindow();
 };
 
 void TestForm1Drill::emptyListIsRefused_data()
@@ -305,6 +308,41 @@ void TestForm1Drill::shutdownDuringADrillSavesAndCloses()
     QVERIFY(!window->isVisible());
     QCOMPARE(env.readFile(env.wordBankPath()), QByteArray("apple  x\r\nbook  y\r\n"));
     QVERIFY(env.dialogs.messages.isEmpty());
+}
+
+void TestForm1Drill::wayBackFromADrillWithoutTheFloatingWindow()
+{
+    Drill d(3);
+    // Offscreen there is no notification area: the drill then leaves the main window minimized.
+    d.form.hide();
+    d.form.setupTray();
+    d.form.show();
+    QMenu *tray = d.form.trayMenu();
+    QVERIFY(tray);
+    QAction *drill = tray->findChild<QAction *>(QStringLiteral("trayDrill"));
+
+    // The icon's menu starts a drill as the toggle does.
+    drill->trigger();
+    QVERIFY(d.window());
+    QCOMPARE(d.caption(), QStringLiteral("w1  m1"));
+    QVERIFY(d.form.isMinimized());
+    QCOMPARE(drill->text(), QStringLiteral("停止背单词"));
+
+    // Bringing the main window back (Alt+Tab, the taskbar) ends the drill as the stop button does.
+    d.form.setWindowState(Qt::WindowNoState);
+    QTRY_VERIFY(!d.toggle()->isChecked());
+    QCOMPARE(d.timer()->isActive(), false);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!d.window());
+    QVERIFY(d.form.isVisible() && !d.form.isMinimized());
+    QCOMPARE(drill->text(), QStringLiteral("开始背单词"));
+
+    // And the menu's stop does the same.
+    drill->trigger();
+    QCOMPARE(d.caption(), QStringLiteral("w2  m2"));
+    drill->trigger();
+    QVERIFY(!d.toggle()->isChecked());
+    QVERIFY(d.form.isVisible() && !d.form.isMinimized());
 }
 
 QTEST_MAIN(TestForm1Drill)

@@ -1,5 +1,9 @@
 // The floating word window on its own: design, layout on every text, drag, lookup, stop.
+#include "drill/FloatingLayout.h"
 #include "drill/FormShowWord.h"
+
+#include <QGuiApplication>
+#include <QScreen>
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -33,6 +37,8 @@ class TestFormShowWord : public QObject
 private Q_SLOTS:
     void loadsAsDesigned();
     void everyTextLaysTheWindowOut();
+    void staysInsideTheWorkArea_data();
+    void staysInsideTheWorkArea();
     void dragsByTheTextWithAnyButton_data();
     void dragsByTheTextWithAnyButton();
     void doubleClickLooksUpTheWord_data();
@@ -85,11 +91,56 @@ void TestFormShowWord::everyTextLaysTheWindowOut()
         QCOMPARE(backdrop->geometry(), QRect(text->pos(), QSize(label.width(), label.height() + 3)));
         QVERIFY(w.children().indexOf(text) > w.children().indexOf(backdrop)); // text in front
         QCOMPARE(w.size(), QSize(label.width() + 38, label.height() + 3));
+        // The stop button runs down to the bottom border: no strip of background below it.
+        QCOMPARE(w.findChild<QPushButton *>(QStringLiteral("Command1"))->geometry().bottom(), w.height() - 2);
         if (!previousCaption.isEmpty())
             QCOMPARE(w.width() > previousWidth, caption.size() > previousCaption.size());
         previousCaption = caption;
         previousWidth = w.width();
     }
+}
+
+void TestFormShowWord::staysInsideTheWorkArea_data()
+{
+    const QString longEntry = QStringLiteral("antidisestablishmentarianism  ") + QString(300, u'义');
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("atRightEdge");
+    QTest::addColumn<bool>("wraps");
+    QTest::newRow("short") << QStringLiteral("go  去") << false << false;
+    QTest::newRow("long") << longEntry << false << true;
+    QTest::newRow("long, window at the right edge") << longEntry << true << true;
+    QTest::newRow("short, window at the right edge") << QStringLiteral("extraordinary  非凡的，特别的") << true << false;
+}
+
+void TestFormShowWord::staysInsideTheWorkArea()
+{
+    QFETCH(QString, caption);
+    QFETCH(bool, atRightEdge);
+    QFETCH(bool, wraps);
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    FormShowWord w;
+    const QPoint start = atRightEdge ? QPoint(area.right() - 60, area.bottom() - 76)
+                                     : FloatingWindow::startPosition(area, w.height());
+    w.move(start);
+    w.setCaption(caption);
+
+    const QRect window = w.geometry();
+    QVERIFY2(area.contains(window), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(window.x()).arg(window.y())
+                                                   .arg(window.width()).arg(window.height())));
+    const int oneLine = label1(w)->fontMetrics().height();
+    QCOMPARE(w.label1Geometry().height() > oneLine, wraps);
+    if (!atRightEdge && !wraps)
+        QCOMPARE(w.pos(), start); // as designed: the drill's place, one line as wide as the text
+    if (wraps) {
+        QCOMPARE(window.width(), area.width());
+        QCOMPARE(w.caption(), caption); // all of it, on several lines
+        QVERIFY(label1(w)->heightForWidth(label1(w)->width()) <= label1(w)->height());
+    }
+    // The next short entry is back at the drill's place.
+    w.setCaption(QStringLiteral("go  去"));
+    if (!atRightEdge)
+        QCOMPARE(w.pos(), start);
+    QVERIFY(area.contains(w.geometry()));
 }
 
 void TestFormShowWord::dragsByTheTextWithAnyButton_data()

@@ -9,6 +9,8 @@
 #include <QTest>
 #include <QThread>
 
+#include <csignal>
+
 namespace {
 
 QByteArray gbk(const QString &s)
@@ -109,6 +111,7 @@ class TestE2eDrill : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void drill();
+    void keyboardAlone();
 };
 
 void TestE2eDrill::drill()
@@ -187,6 +190,57 @@ void TestE2eDrill::drill()
     QVERIFY(visibleProgramWindows(program.mainWindow).isEmpty());
 
     E2eProgram::closeWindow(program.mainWindow);
+    QVERIFY(program.waitForExit());
+    QCOMPARE(program.exitCode(), 0);
+}
+
+void TestE2eDrill::keyboardAlone()
+{
+    // This desktop has no notification area, so the drill leaves the main window minimized, where
+    // Alt+Tab finds it; coming back ends the drill.
+    E2eProgram program;
+    program.writeFile(program.wordBankPath(), gbk(QStringLiteral("go  去\r\nabandon  放弃\r\n")));
+    QVERIFY(program.start());
+    E2eProgram::activate(program.mainWindow);
+    E2eProgram::key(QStringLiteral("Tab Tab space")); // the delay box, the order box, the toggle
+    QVERIFY(program.waitForWindowGone(program.mainWindow));
+    const QString floating = waitForFloatingWindow(program.mainWindow);
+    QVERIFY(!floating.isEmpty());
+
+    // The user works elsewhere; the floating window never takes the keyboard.
+    QProcess work;
+    auto endWork = qScopeGuard([&] {
+        work.kill();
+        work.waitForFinished();
+    });
+    work.start(QStringLiteral("xmessage"), {QStringLiteral("-title"), QStringLiteral("Work"),
+                                            QStringLiteral("-geometry"), QStringLiteral("300x100+600+100"),
+                                            QStringLiteral("the user's work")});
+    const QString workId = program.waitForWindow(QStringLiteral("^Work$"));
+    QVERIFY(!workId.isEmpty());
+    E2eProgram::activate(workId);
+    QThread::msleep(300);
+
+    // Alt held, Tab twice through the window manager's switcher: back to the main window.
+    E2eProgram::run(QStringLiteral("xdotool"),
+                    {QStringLiteral("keydown"), QStringLiteral("alt"), QStringLiteral("sleep"), QStringLiteral("0.2"),
+                     QStringLiteral("key"), QStringLiteral("Tab"), QStringLiteral("sleep"), QStringLiteral("0.4"),
+                     QStringLiteral("key"), QStringLiteral("Tab"), QStringLiteral("sleep"), QStringLiteral("0.4"),
+                     QStringLiteral("keyup"), QStringLiteral("alt")});
+    QVERIFY(program.waitForWindowGone(floating));
+    QDeadlineTimer deadline(5000);
+    while (!E2eProgram::isViewable(program.mainWindow) && !deadline.hasExpired())
+        QThread::msleep(100);
+    QVERIFY(E2eProgram::isViewable(program.mainWindow));
+    QVERIFY(visibleProgramWindows(program.mainWindow).isEmpty());
+
+    // The toggle is off again: the keyboard starts the next drill the same way.
+    E2eProgram::activate(program.mainWindow);
+    E2eProgram::key(QStringLiteral("space"));
+    QVERIFY(program.waitForWindowGone(program.mainWindow));
+    QVERIFY(!waitForFloatingWindow(program.mainWindow).isEmpty());
+
+    program.terminate(SIGTERM);
     QVERIFY(program.waitForExit());
     QCOMPARE(program.exitCode(), 0);
 }

@@ -1,0 +1,116 @@
+// The running program's presence in the notification area: a keyboard and a mouse reach it while
+// the main window is out of sight and the floating window never takes the focus.
+#include "Form1.h"
+
+#include "shell/AppInfo.h"
+#include "ui_Form1.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <QWindowStateChangeEvent>
+
+void Form1::setupTray()
+{
+    if (m_tray || m_secondInstanceFound)
+        return;
+    m_trayMenu = new QMenu(this);
+    m_trayMenu->setObjectName(QStringLiteral("menuTray"));
+    QAction *drill = m_trayMenu->addAction(QStringLiteral("开始背单词"));
+    drill->setObjectName(QStringLiteral("trayDrill"));
+    QAction *showMain = m_trayMenu->addAction(QStringLiteral("显示主窗口"));
+    showMain->setObjectName(QStringLiteral("trayShow"));
+    m_trayMenu->addSeparator();
+    QAction *exit = m_trayMenu->addAction(QStringLiteral("退出"));
+    exit->setObjectName(QStringLiteral("trayExit"));
+
+    connect(drill, &QAction::triggered, this, [this] {
+        if (drillRunning())
+            FormShowWord_Stop(); // exactly the floating window's stop button
+        else
+            m_ui->Check1->setChecked(true); // exactly the toggle
+    });
+    connect(showMain, &QAction::triggered, this, [this] { showMainWindow(); });
+    connect(exit, &QAction::triggered, this, [this] { close(); });
+    // While a modal window is open the main window takes no input, and neither does its icon.
+    connect(m_trayMenu, &QMenu::aboutToShow, this, [this] { updateTrayMenu(); });
+
+    m_tray = new QSystemTrayIcon(windowIcon(), this);
+    m_tray->setObjectName(QStringLiteral("tray"));
+    m_tray->setToolTip(AppInfo::title());
+    m_tray->setContextMenu(m_trayMenu);
+    connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
+            showMainWindow();
+    });
+    updateTrayMenu();
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        m_tray->show();
+    } else {
+        // Without a notification area a drill minimizes the main window instead of hiding it, and
+        // window managers minimize only a window that has a minimize box.
+        setWindowFlag(Qt::WindowMinimizeButtonHint, true);
+    }
+}
+
+void Form1::updateTrayMenu()
+{
+    if (!m_trayMenu)
+        return;
+    const bool running = drillRunning();
+    const bool modal = QApplication::activeModalWidget() != nullptr;
+    QAction *drill = m_trayMenu->findChild<QAction *>(QStringLiteral("trayDrill"));
+    drill->setText(running ? QStringLiteral("停止背单词") : QStringLiteral("开始背单词"));
+    drill->setEnabled(!modal);
+    m_trayMenu->findChild<QAction *>(QStringLiteral("trayExit"))->setEnabled(!modal);
+}
+
+void Form1::showMainWindow()
+{
+    if (drillRunning()) {
+        // The main window and a running drill never show together: coming back ends the drill,
+        // as the stop button does.
+        FormShowWord_Stop();
+        return;
+    }
+    if (QWidget *modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+        return;
+    }
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void Form1::stepAsideForDrill()
+{
+    if (!m_tray || m_tray->isVisible()) {
+        hide();
+        return;
+    }
+    // No notification area: the window waits minimized, in the taskbar and the Alt+Tab list, and
+    // bringing it back ends the drill.
+    m_minimizedForDrill = true;
+    showMinimized();
+}
+
+void Form1::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !m_minimizedForDrill)
+        return;
+    const auto *change = static_cast<QWindowStateChangeEvent *>(event);
+    if (change->oldState().testFlag(Qt::WindowMinimized) && !windowState().testFlag(Qt::WindowMinimized)) {
+        // After the state change has run its course: stopping shows and activates the window itself.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (drillRunning())
+                    FormShowWord_Stop();
+            },
+            Qt::QueuedConnection);
+    }
+}
