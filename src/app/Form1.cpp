@@ -117,10 +117,14 @@ void Form1::Form_Load()
 
     // 4, 5. Load the word bank; its raw text is not kept.
     if (QFileInfo::exists(m_wordBankPath)) {
-        QString text;
+        QByteArray bytes;
         QString error;
-        if (TextFile::readWordBank(m_wordBankPath, &text, &error)) {
-            Module1::ImportWordPairs(text, *m_wordList);
+        if (TextFile::readBytes(m_wordBankPath, &bytes, &error)) {
+            if (!WordPairs::importWordBank(std::move(bytes), *m_wordList)) {
+                // Saving a bank that was read only in part would lose the rest of it.
+                m_wordBankUnreadable = true;
+                m_wordBankError = QStringLiteral("内存不足，只读入了一部分单词");
+            }
             updateCountLabel();
         } else {
             // Never overwrite a bank we could not read: it may hold years of the user's words.
@@ -235,7 +239,7 @@ void Form1::saveSettings()
 
 bool Form1::保存单词列表(const QString &path, QString *error)
 {
-    return TextFile::writeBytes(path, WordPairs::encodeList(*m_wordList), error);
+    return WordPairs::writeList(*m_wordList, path, error);
 }
 
 void Form1::saveWordBank()

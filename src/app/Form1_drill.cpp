@@ -120,9 +120,9 @@ void Form1::显示单词对照()
     view->scrollTo(index, QAbstractItemView::EnsureVisible);
     view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 
-    const WordEntry &entry = m_wordList->entry(row);
+    const WordEntry entry = m_wordList->entry(row);
     if (m_FormShowWord)
-        m_FormShowWord->setCaption(DrillText::displayText(entry.word, entry.meaning));
+        m_FormShowWord->setCaption(DrillText::displayText(entry.word.toString(), entry.meaning.toString()));
 }
 
 

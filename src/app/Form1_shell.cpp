@@ -68,7 +68,7 @@ void Form1::menu在线翻译_Click()
     const int row = currentEntryRow();
     if (row < 0 || row >= m_wordList->count())
         return;
-    openDictionaryPage(WebLinks::prepareWord(m_wordList->entry(row).word));
+    openDictionaryPage(WebLinks::prepareWord(m_wordList->word(row).toString()));
 }
 
 void Form1::Image1_Click()

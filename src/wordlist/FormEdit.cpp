@@ -17,9 +17,8 @@ FormEdit::FormEdit(WordListModel *list, int row, QWidget *parent)
 
     if (m_list && row >= 0 && row < m_list->count()) {
         LI = QPersistentModelIndex(m_list->index(row, 0));
-        const WordEntry &e = m_list->entry(row);
-        m_ui->Text1->setText(e.word);
-        m_ui->Text2->setText(e.meaning);
+        m_ui->Text1->setText(m_list->word(row).toString());
+        m_ui->Text2->setText(m_list->meaning(row).toString());
     }
 
     connect(m_ui->Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
@@ -41,8 +40,9 @@ QLineEdit *FormEdit::text2() const
 void FormEdit::Command1_Click()
 {
     if (m_list && LI.isValid()) {
-        m_list->setEntry(LI.row(), WordPairs::trimSpaces(m_ui->Text1->text()).toString(),
-                         WordPairs::trimSpaces(m_ui->Text2->text()).toString());
+        const QString word = m_ui->Text1->text();
+        const QString meaning = m_ui->Text2->text();
+        m_list->setEntry(LI.row(), WordPairs::trimSpaces(word), WordPairs::trimSpaces(meaning));
     }
     accept();
 }

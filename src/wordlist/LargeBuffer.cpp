@@ -23,4 +23,16 @@ void adviseHugePages([[maybe_unused]] void *data, [[maybe_unused]] std::size_t b
 #endif
 }
 
+void discard([[maybe_unused]] void *data, [[maybe_unused]] std::size_t bytes)
+{
+#if defined(Q_OS_LINUX) && defined(MADV_DONTNEED)
+    // Whole huge pages only, so that none is split.
+    constexpr std::uintptr_t kHugePage = std::uintptr_t(2) << 20;
+    const auto begin = (reinterpret_cast<std::uintptr_t>(data) + kHugePage - 1) & ~(kHugePage - 1);
+    const auto end = (reinterpret_cast<std::uintptr_t>(data) + bytes) & ~(kHugePage - 1);
+    if (end > begin)
+        ::madvise(reinterpret_cast<void *>(begin), end - begin, MADV_DONTNEED);
+#endif
+}
+
 } // namespace LargeBuffer

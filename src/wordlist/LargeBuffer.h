@@ -9,6 +9,11 @@ namespace LargeBuffer {
 
 void adviseHugePages(void *data, std::size_t bytes);
 
+// Gives the memory of the whole huge pages inside [data, data + bytes) back to the system: the
+// caller will not read it again (it reads as zeros if it does). A buffer read front to back can so
+// shrink as it is consumed. Does nothing where the system has no such call.
+void discard(void *data, std::size_t bytes);
+
 template<typename Container>
 void advise(Container &c)
 {

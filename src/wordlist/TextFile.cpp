@@ -473,10 +473,22 @@ void keepFromLookingLikeBom(QByteArray &bytes)
         bytes.prepend("\r\n");
 }
 
-bool writeBytes(const QString &path, const QByteArray &original, QString *error)
+bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
 {
-    QByteArray bytes = original;
-    keepFromLookingLikeBom(bytes);
+    bool given = false;
+    return writeChunks(
+        path,
+        [&](QByteArray &chunk) {
+            if (!given)
+                chunk = bytes;
+            given = true;
+            return false;
+        },
+        error);
+}
+
+bool writeChunks(const QString &path, const std::function<bool(QByteArray &)> &next, QString *error)
+{
     QSaveFile file(path);
     auto fail = [&](const QString &why) {
         if (error)
@@ -490,12 +502,30 @@ bool writeBytes(const QString &path, const QByteArray &original, QString *error)
         return fail(file.errorString());
     // A write the disk takes only in part returns that part without an error; the next one fails
     // with the system's reason ("No space left on device"), which is what the user is told.
-    for (qsizetype done = 0; done < bytes.size();) {
-        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
-        if (n <= 0)
-            return fail(file.error() != QFileDevice::NoError ? file.errorString()
-                                                             : QStringLiteral("写入失败"));
-        done += n;
+    auto writeAll = [&](const char *data, qsizetype size) {
+        for (qsizetype done = 0; done < size;) {
+            const qint64 n = file.write(data + done, size - done);
+            if (n <= 0)
+                return false;
+            done += n;
+        }
+        return true;
+    };
+    auto writeFailed = [&] {
+        return fail(file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("写入失败"));
+    };
+    QByteArray chunk;
+    for (bool more = true, first = true; more;) {
+        chunk.truncate(0); // keeps its room for the next piece
+        more = next(chunk);
+        if (chunk.isEmpty())
+            continue;
+        // The same guard as keepFromLookingLikeBom(), on the first bytes of the file.
+        if (first && chunk.startsWith("\xEF\xBB\xBF") && !writeAll("\r\n", 2))
+            return writeFailed();
+        first = false;
+        if (!writeAll(chunk.constData(), chunk.size()))
+            return writeFailed();
     }
     if (!file.flush())
         return fail(file.errorString());

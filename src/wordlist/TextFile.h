@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 // The one way text files come in and go out.
 //
 // Reading: only regular files of at most kMaxFileBytes -> encoding -> every line end (CR LF, lone
@@ -45,6 +47,10 @@ bool readWordBank(const QString &path, QString *text, QString *error = nullptr);
 bool write(const QString &path, QStringView text, QString *error = nullptr);
 // The same for text already encoded with encode() or encodeAppend().
 bool writeBytes(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+// The same for bytes made piece by piece: `next` puts the next piece into its (empty) argument and
+// returns whether more follow. A large file is so written without ever being held whole. Bytes
+// that begin like UTF-8's byte-order mark get an empty line in front, so they never read as UTF-8.
+bool writeChunks(const QString &path, const std::function<bool(QByteArray &)> &next, QString *error = nullptr);
 
 // What writeBytes() does to the bytes before writing: GBK bytes that happen to begin like UTF-8's
 // byte-order mark get an empty line in front, so they are never read as UTF-8.

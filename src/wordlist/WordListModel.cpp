@@ -2,19 +2,37 @@
 
 #include "LargeBuffer.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
-#include <iterator>
+#include <cstring>
 
 namespace {
-constexpr int32_t kEmpty = -1;
 
-QStringView keyView(const QString &s)
+// How many entries of a batch are hashed before they are looked up together.
+constexpr size_t kChunkEntries = 4096;
+// How far ahead of the lookup the index slot of a later entry is fetched.
+constexpr size_t kPrefetch = 16;
+
+inline void prefetch(const void *p)
 {
-    return QStringView(s);
+#if defined(__GNUC__) || defined(__clang__)
+    __builtin_prefetch(p);
+#else
+    (void)p;
+#endif
 }
+
+bool sameUnits(const char16_t *a, const char16_t *b, qsizetype n)
+{
+    return n == 0 || std::memcmp(a, b, size_t(n) * sizeof(char16_t)) == 0;
+}
+
 } // namespace
 
 WordListModel::WordListModel(QObject *parent) : QAbstractTableModel(parent) {}
+
+WordListModel::~WordListModel() = default;
 
 int WordListModel::rowCount(const QModelIndex &parent) const
 {
@@ -30,10 +48,8 @@ QVariant WordListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= count())
         return {};
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole || role == Qt::AccessibleTextRole) {
-        const WordEntry &e = entry(index.row());
-        return index.column() == WordColumn ? e.word : e.meaning;
-    }
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole || role == Qt::AccessibleTextRole)
+        return (index.column() == WordColumn ? word(index.row()) : meaning(index.row())).toString();
     return {};
 }
 
@@ -44,161 +60,210 @@ QVariant WordListModel::headerData(int section, Qt::Orientation orientation, int
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
-uint64_t WordListModel::hashKey(QStringView meaning, QStringView word)
+WordEntry WordListModel::entry(int row) const
 {
-    // FNV-1a over the UTF-16 units of meaning then word: the hash of the key without building it.
-    uint64_t h = 14695981039346656037ull;
-    for (QStringView part : {meaning, word}) {
-        for (QChar c : part) {
-            h ^= c.unicode();
-            h *= 1099511628211ull;
-        }
-    }
-    return h;
+    const Record &r = m_records[static_cast<size_t>(row)];
+    const KeySpan k = keyOf(r);
+    return {m_text.view(r.text + r.meaningLength, r.wordLength), m_text.view(r.text, r.meaningLength),
+            m_text.view(k.at, k.length)};
 }
 
-uint64_t WordListModel::hashOf(const WordEntry &e) const
+QStringView WordListModel::word(int row) const
 {
-    if (!e.editedKey.isNull())
-        return hashKey(QStringView(), keyView(e.editedKey));
-    return hashKey(keyView(e.meaning), keyView(e.word));
+    const Record &r = m_records[static_cast<size_t>(row)];
+    return m_text.view(r.text + r.meaningLength, r.wordLength);
 }
 
-bool WordListModel::keyEquals(const WordEntry &e, QStringView meaning, QStringView word) const
+QStringView WordListModel::meaning(int row) const
 {
-    const qsizetype len = meaning.size() + word.size();
-    if (!e.editedKey.isNull()) {
-        if (e.editedKey.size() != len)
-            return false;
-        QStringView k(e.editedKey);
-        return k.first(meaning.size()) == meaning && k.sliced(meaning.size()) == word;
-    }
-    if (e.meaning.size() + e.word.size() != len)
-        return false;
-    // Compare the two concatenations without building either.
-    QStringView a1(e.meaning), a2(e.word);
-    qsizetype i = 0;
-    auto at = [](QStringView p1, QStringView p2, qsizetype i) { return i < p1.size() ? p1[i] : p2[i - p1.size()]; };
-    for (; i < len; ++i) {
-        if (at(a1, a2, i) != at(meaning, word, i))
-            return false;
-    }
-    return true;
+    const Record &r = m_records[static_cast<size_t>(row)];
+    return m_text.view(r.text, r.meaningLength);
 }
 
-int WordListModel::findSlot(uint64_t hash, QStringView meaning, QStringView word) const
+bool WordListModel::hasEditedKey(int row) const
+{
+    return m_records[static_cast<size_t>(row)].editedKey != kNone;
+}
+
+WordListModel::KeySpan WordListModel::keyOf(const Record &r) const
+{
+    return r.editedKey == kNone ? KeySpan{r.text, r.meaningLength + r.wordLength} : m_editedKeys[r.editedKey];
+}
+
+uint32_t WordListModel::hashUnits(const char16_t *units, qsizetype length)
+{
+    // A few multiplies for the short keys of a word list, and well mixed in every bit, so any 32
+    // of them serve as the index's tag.
+    const auto *p = reinterpret_cast<const unsigned char *>(units);
+    size_t n = size_t(length) * sizeof(char16_t);
+    uint64_t h = 0x9E3779B97F4A7C15ull ^ (uint64_t(n) * 0xFF51AFD7ED558CCDull);
+    // Two independent lanes over sixteen bytes a step, so the multiplies overlap.
+    uint64_t g = 0xC2B2AE3D27D4EB4Full;
+    while (n >= 16) {
+        uint64_t a, b;
+        std::memcpy(&a, p, 8);
+        std::memcpy(&b, p + 8, 8);
+        h = (h ^ a) * 0xBF58476D1CE4E5B9ull;
+        g = (g ^ b) * 0x94D049BB133111EBull;
+        h ^= h >> 31;
+        g ^= g >> 29;
+        p += 16;
+        n -= 16;
+    }
+    h ^= g * 0xFF51AFD7ED558CCDull;
+    if (n >= 8) {
+        uint64_t v;
+        std::memcpy(&v, p, 8);
+        h = (h ^ v) * 0xBF58476D1CE4E5B9ull;
+        h ^= h >> 31;
+        p += 8;
+        n -= 8;
+    }
+    uint64_t v = 0;
+    std::memcpy(&v, p, n);
+    h = (h ^ v) * 0x94D049BB133111EBull;
+    h ^= h >> 29;
+    h *= 0xBF58476D1CE4E5B9ull;
+    h ^= h >> 32;
+    return uint32_t(h);
+}
+
+const WordListModel::Record &WordListModel::recordForIndex(uint32_t row, const std::vector<Record> *pending) const
+{
+    return row < m_records.size() ? m_records[row] : (*pending)[row - m_records.size()];
+}
+
+uint32_t WordListModel::find(uint32_t tag, QStringView key, const std::vector<Record> *pending) const
 {
     if (m_slots.empty())
-        return -1;
+        return kNone;
     const size_t mask = m_slots.size() - 1;
-    for (size_t i = hash & mask;; i = (i + 1) & mask) {
-        const int32_t row = m_slots[i];
-        if (row == kEmpty)
-            return -1;
-        if (m_hashes[static_cast<size_t>(row)] == hash && keyEquals(entryForIndex(row), meaning, word))
-            return row;
+    for (size_t i = tag & mask;; i = (i + 1) & mask) {
+        const Slot s = m_slots[i];
+        if (s.row == kNone)
+            return kNone;
+        if (s.tag != tag)
+            continue;
+        const KeySpan k = keyOf(recordForIndex(s.row, pending));
+        if (k.length == key.size() && sameUnits(m_text.data() + k.at, key.utf16(), key.size()))
+            return s.row;
     }
+}
+
+void WordListModel::insertSlot(uint32_t row, uint32_t tag)
+{
+    const size_t mask = m_slots.size() - 1;
+    size_t i = tag & mask;
+    while (m_slots[i].row != kNone)
+        i = (i + 1) & mask;
+    m_slots[i] = Slot{row, tag};
 }
 
 void WordListModel::growIndexFor(size_t entries)
 {
+    // At most half full, so a lookup of an absent key usually ends within its first cache line.
     size_t wanted = 16;
     while (wanted < entries * 2)
         wanted <<= 1;
-    if (wanted > m_slots.size()) {
-        m_slots.clear();
-        m_slots.reserve(wanted);
-        LargeBuffer::advise(m_slots);
-        m_slots.assign(wanted, kEmpty);
-        for (size_t row = 0; row < m_hashes.size(); ++row)
-            insertIndex(static_cast<int>(row), m_hashes[row]);
+    if (wanted <= m_slots.size())
+        return;
+    std::vector<Slot> old;
+    old.swap(m_slots);
+    m_slots.reserve(wanted);
+    LargeBuffer::advise(m_slots);
+    m_slots.assign(wanted, Slot{kNone, 0});
+    for (const Slot &s : old) {
+        if (s.row != kNone)
+            insertSlot(s.row, s.tag);
     }
 }
 
-void WordListModel::insertIndex(int row, uint64_t hash)
+void WordListModel::remapIndexAfterRemoval(const std::vector<int32_t> &newRowOf)
 {
-    const size_t mask = m_slots.size() - 1;
-    size_t i = hash & mask;
-    while (m_slots[i] != kEmpty)
-        i = (i + 1) & mask;
-    m_slots[i] = row;
+    std::vector<Slot> old;
+    old.swap(m_slots);
+    if (m_records.empty())
+        return;
+    growIndexFor(m_records.size());
+    for (const Slot &s : old) {
+        if (s.row != kNone && newRowOf[s.row] >= 0)
+            insertSlot(uint32_t(newRowOf[s.row]), s.tag);
+    }
 }
 
-void WordListModel::rebuildIndex()
+bool WordListModel::containsKey(QStringView key) const
 {
-    m_slots.clear();
-    m_hashes.resize(m_entries.size());
-    growIndexFor(m_entries.size());
+    return find(hashUnits(key.utf16(), key.size()), key) != kNone;
 }
 
 bool WordListModel::containsPair(QStringView word, QStringView meaning) const
 {
-    return !m_entries.empty() && findSlot(hashKey(meaning, word), meaning, word) >= 0;
+    if (m_records.empty())
+        return false;
+    QVarLengthArray<char16_t, 256> key(meaning.size() + word.size());
+    if (!meaning.isEmpty())
+        std::memcpy(key.data(), meaning.utf16(), size_t(meaning.size()) * sizeof(char16_t));
+    if (!word.isEmpty())
+        std::memcpy(key.data() + meaning.size(), word.utf16(), size_t(word.size()) * sizeof(char16_t));
+    return containsKey(QStringView(key.data(), key.size()));
 }
 
-bool WordListModel::containsKey(const QString &key) const
+bool WordListModel::addEntry(QStringView word, QStringView meaning)
 {
-    return findSlot(hashKey(QStringView(), key), QStringView(), key) >= 0;
+    Appender add(*this, 1);
+    add.add(word, meaning);
+    return add.finish() == 1;
 }
 
-bool WordListModel::addEntry(const QString &word, const QString &meaning)
+int WordListModel::appendEntries(const std::vector<WordPair> &batch)
 {
-    std::vector<WordEntry> one;
-    one.push_back(WordEntry{word, meaning, QString()});
-    return appendEntries(std::move(one)) == 1;
+    Appender add(*this, qsizetype(batch.size()));
+    for (const WordPair &p : batch) {
+        if (!add.add(p.word, p.meaning))
+            break;
+    }
+    return add.finish();
 }
 
-int WordListModel::appendEntries(std::vector<WordEntry> &&batch)
-{
-    const size_t first = m_entries.size();
-    growIndexFor(first + batch.size());
-    if (m_hashes.capacity() < first + batch.size()) {
-        m_hashes.reserve(first + batch.size());
-        LargeBuffer::advise(m_hashes);
-    }
-    // Filter the batch in place before telling the view, so it sees a single insertion. Accepted
-    // entries are indexed at once (their rows lie past the list's end, in the batch) so a later
-    // duplicate within the same batch is dropped too.
-    m_pending = &batch;
-    m_pendingBase = first;
-    size_t kept = 0;
-    for (size_t i = 0; i < batch.size(); ++i) {
-        WordEntry &e = batch[i];
-        const uint64_t h = hashKey(e.meaning, e.word);
-        if (findSlot(h, e.meaning, e.word) >= 0)
-            continue;
-        if (kept != i)
-            batch[kept] = std::move(e);
-        m_hashes.push_back(h);
-        insertIndex(static_cast<int>(first + kept), h);
-        ++kept;
-    }
-    m_pending = nullptr;
-    batch.resize(kept);
-    if (kept == 0)
-        return 0;
-    beginInsertRows({}, static_cast<int>(first), static_cast<int>(first + kept - 1));
-    if (first == 0) {
-        m_entries = std::move(batch);
-    } else {
-        m_entries.reserve(first + kept);
-        std::move(batch.begin(), batch.end(), std::back_inserter(m_entries));
-    }
-    endInsertRows();
-    return static_cast<int>(kept);
-}
-
-void WordListModel::setEntry(int row, const QString &word, const QString &meaning)
+void WordListModel::setEntry(int row, QStringView word, QStringView meaning)
 {
     if (row < 0 || row >= count())
         return;
-    WordEntry &e = m_entries[static_cast<size_t>(row)];
-    if (e.editedKey.isNull())
-        e.editedKey = e.key();
-    e.word = word;
-    e.meaning = meaning;
-    if (e.editedKey == e.meaning + e.word)
-        e.editedKey = QString();
+    Record &r = m_records[static_cast<size_t>(row)];
+    const KeySpan key = keyOf(r);
+    const qsizetype length = meaning.size() + word.size();
+    const uint32_t oldLength = r.meaningLength + r.wordLength;
+    const bool edited = r.editedKey != kNone;
+    const char16_t *keyText = m_text.data() + key.at;
+    if (length == key.length && sameUnits(keyText, meaning.utf16(), meaning.size()) &&
+        sameUnits(keyText + meaning.size(), word.utf16(), word.size())) {
+        // Back to what the key says: the key's own text serves again.
+        if (edited)
+            m_liveUnits -= oldLength;
+        r = Record{key.at, uint32_t(meaning.size()), uint32_t(word.size()), kNone};
+    } else {
+        // The old text stays where it is: it is the key (first edit) or no longer used.
+        char16_t *to = m_text.reserveTail(length);
+        if (!to)
+            return;
+        if (!meaning.isEmpty())
+            std::memcpy(to, meaning.utf16(), size_t(meaning.size()) * sizeof(char16_t));
+        if (!word.isEmpty())
+            std::memcpy(to + meaning.size(), word.utf16(), size_t(word.size()) * sizeof(char16_t));
+        const auto at = TextArena::Offset(m_text.size());
+        m_text.grow(length);
+        if (edited) {
+            m_liveUnits -= oldLength;
+        } else {
+            m_editedKeys.push_back(key);
+            r.editedKey = uint32_t(m_editedKeys.size() - 1);
+        }
+        m_liveUnits += length;
+        r.text = at;
+        r.meaningLength = uint32_t(meaning.size());
+        r.wordLength = uint32_t(word.size());
+    }
+    compactIfWorthwhile();
     Q_EMIT dataChanged(index(row, 0), index(row, 1));
 }
 
@@ -210,12 +275,24 @@ void WordListModel::removeEntries(QList<int> rows)
                rows.end());
     if (rows.isEmpty())
         return;
+    for (int row : rows) {
+        const Record &r = m_records[size_t(row)];
+        m_liveUnits -= r.meaningLength + r.wordLength;
+        if (r.editedKey != kNone)
+            m_liveUnits -= m_editedKeys[r.editedKey].length;
+    }
     if (rows.size() == 1 || rows.size() == rows.last() - rows.first() + 1) {
         // One contiguous run: an ordinary removal keeps the view's selection of the other rows.
         beginRemoveRows({}, rows.first(), rows.last());
-        m_entries.erase(m_entries.begin() + rows.first(), m_entries.begin() + rows.last() + 1);
-        m_hashes.erase(m_hashes.begin() + rows.first(), m_hashes.begin() + rows.last() + 1);
-        rebuildIndex();
+        const int first = rows.first(), last = rows.last();
+        std::vector<int32_t> newRowOf(m_records.size());
+        for (size_t i = 0; i < newRowOf.size(); ++i) {
+            const int r = int(i);
+            newRowOf[i] = r < first ? r : (r > last ? r - (last - first + 1) : -1);
+        }
+        m_records.erase(m_records.begin() + first, m_records.begin() + last + 1);
+        remapIndexAfterRemoval(newRowOf);
+        compactIfWorthwhile();
         endRemoveRows();
         return;
     }
@@ -223,7 +300,7 @@ void WordListModel::removeEntries(QList<int> rows)
     // doomed rows to the tail (a legal layout change, so selection and current row follow), then
     // the tail goes in a single removal. Two signals in all, whatever the selection.
     std::vector<int> order;
-    order.reserve(m_entries.size());
+    order.reserve(m_records.size());
     qsizetype next = 0;
     for (int in = 0; in < count(); ++in) {
         if (next < rows.size() && rows[next] == in)
@@ -234,75 +311,65 @@ void WordListModel::removeEntries(QList<int> rows)
     const int survivors = static_cast<int>(order.size());
     for (int r : rows)
         order.push_back(r);
-    // The index is rebuilt once, after the tail is gone, not also for the intermediate order.
-    permute(order, false);
+    permute(order);
     beginRemoveRows({}, survivors, count() - 1);
-    m_entries.resize(static_cast<size_t>(survivors));
-    m_hashes.resize(static_cast<size_t>(survivors));
-    rebuildIndex();
+    std::vector<int32_t> newRowOf(m_records.size());
+    for (size_t i = 0; i < newRowOf.size(); ++i)
+        newRowOf[i] = int(i) < survivors ? int32_t(i) : -1;
+    m_records.resize(static_cast<size_t>(survivors));
+    remapIndexAfterRemoval(newRowOf);
+    compactIfWorthwhile();
     endRemoveRows();
 }
 
 void WordListModel::clear()
 {
-    if (m_entries.empty())
+    if (m_records.empty())
         return;
     beginResetModel();
-    m_entries.clear();
-    m_entries.shrink_to_fit();
-    m_hashes.clear();
-    m_hashes.shrink_to_fit();
+    m_records.clear();
+    m_records.shrink_to_fit();
+    m_editedKeys.clear();
+    m_editedKeys.shrink_to_fit();
     m_slots.clear();
     m_slots.shrink_to_fit();
+    m_text.release();
+    m_liveUnits = 0;
     endResetModel();
 }
 
 void WordListModel::reorder(const std::vector<int> &newOrder)
 {
-    permute(newOrder, true);
+    permute(newOrder);
 }
 
-void WordListModel::permute(const std::vector<int> &newOrder, bool reindex)
+void WordListModel::permute(const std::vector<int> &newOrder)
 {
-    if (newOrder.size() != m_entries.size())
+    if (newOrder.size() != m_records.size())
         return;
-    const size_t n = m_entries.size();
-    std::vector<int> newRowOf(n, -1);
+    const size_t n = m_records.size();
+    std::vector<int32_t> newRowOf(n, -1);
     for (size_t i = 0; i < n; ++i) {
         const int from = newOrder[i];
         if (from < 0 || static_cast<size_t>(from) >= n || newRowOf[static_cast<size_t>(from)] >= 0)
             return; // not a permutation of the rows
-        newRowOf[static_cast<size_t>(from)] = static_cast<int>(i);
+        newRowOf[static_cast<size_t>(from)] = static_cast<int32_t>(i);
     }
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    // Permute in place, one cycle at a time: no second copy of a million entries to allocate and
-    // fault in, and every entry is moved exactly once.
-    std::vector<bool> placed(n, false);
-    for (size_t start = 0; start < n; ++start) {
-        if (placed[start])
-            continue;
-        if (static_cast<size_t>(newOrder[start]) == start) {
-            placed[start] = true;
-            continue;
-        }
-        WordEntry entry = std::move(m_entries[start]);
-        const uint64_t hash = m_hashes[start];
-        size_t to = start;
-        for (;;) {
-            placed[to] = true;
-            const auto from = static_cast<size_t>(newOrder[to]);
-            if (from == start) {
-                m_entries[to] = std::move(entry);
-                m_hashes[to] = hash;
-                break;
-            }
-            m_entries[to] = std::move(m_entries[from]);
-            m_hashes[to] = m_hashes[from];
-            to = from;
-        }
+    // Records are small: gather them into their new order in one pass.
+    {
+        std::vector<Record> moved;
+        moved.reserve(n);
+        LargeBuffer::advise(moved);
+        for (size_t i = 0; i < n; ++i)
+            moved.push_back(m_records[size_t(newOrder[i])]);
+        m_records.swap(moved);
     }
-    if (reindex)
-        rebuildIndex();
+    // The index keeps its places (the keys did not change); only the rows it names move.
+    for (Slot &s : m_slots) {
+        if (s.row != kNone)
+            s.row = uint32_t(newRowOf[s.row]);
+    }
     const QModelIndexList persistent = persistentIndexList();
     QModelIndexList to;
     to.reserve(persistent.size());
@@ -310,4 +377,161 @@ void WordListModel::permute(const std::vector<int> &newOrder, bool reindex)
         to.append(index(newRowOf[static_cast<size_t>(from.row())], from.column()));
     changePersistentIndexList(persistent, to);
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void WordListModel::compactIfWorthwhile()
+{
+    // Unused text is left alone until it outweighs the text in use and is worth a copy.
+    const qsizetype unused = m_text.size() - m_liveUnits;
+    if (unused > m_liveUnits && unused > (qsizetype(1) << 20))
+        compact();
+}
+
+void WordListModel::compact()
+{
+    if (m_text.size() == m_liveUnits)
+        return;
+    TextArena text;
+    if (m_liveUnits > 0 && !text.reserveTail(m_liveUnits))
+        return; // no room for a second copy now; the text stays as it is
+    std::vector<KeySpan> keys;
+    const char16_t *from = m_text.data();
+    auto copy = [&](TextArena::Offset at, qsizetype length) {
+        TextArena::Offset to = 0;
+        text.append(QStringView(from + at, length), &to);
+        return to;
+    };
+    for (Record &r : m_records) {
+        if (r.editedKey != kNone) {
+            const KeySpan k = m_editedKeys[r.editedKey];
+            keys.push_back(KeySpan{copy(k.at, k.length), k.length});
+            r.editedKey = uint32_t(keys.size() - 1);
+        }
+        r.text = copy(r.text, r.meaningLength + r.wordLength);
+    }
+    m_text = std::move(text);
+    m_editedKeys = std::move(keys);
+    m_liveUnits = m_text.size();
+}
+
+// ---- Appender ----
+
+WordListModel::Appender::Appender(WordListModel &list, qsizetype expected) : m_list(list)
+{
+    if (expected > 1) {
+        m_pending.reserve(size_t(expected));
+        LargeBuffer::advise(m_pending);
+        // The index at its final size at once, rather than rebuilt at every doubling.
+        list.growIndexFor(list.m_records.size() + size_t(expected));
+    }
+}
+
+WordListModel::Appender::~Appender()
+{
+    finish();
+}
+
+char16_t *WordListModel::Appender::room(qsizetype units)
+{
+    char16_t *at = m_list.m_text.reserveTail(m_tail + units);
+    m_outOfRoom |= !at;
+    return at ? at + m_tail : nullptr;
+}
+
+void WordListModel::Appender::add(qsizetype meaningLength, qsizetype wordLength)
+{
+    const qsizetype length = meaningLength + wordLength;
+    const qsizetype at = m_list.m_text.size() + m_tail;
+    m_pending.push_back(Record{TextArena::Offset(at), uint32_t(meaningLength), uint32_t(wordLength), kNone});
+    // Hashed while the text just written is still in the nearest cache; looked up with the rest
+    // of its chunk.
+    m_tags.push_back(hashUnits(m_list.m_text.data() + at, length));
+    m_tail += length;
+    m_chunkUnits += length;
+    if (m_pending.size() - m_chunk >= kChunkEntries || m_chunkUnits >= (qsizetype(1) << 16))
+        filterChunk();
+}
+
+bool WordListModel::Appender::add(QStringView word, QStringView meaning)
+{
+    char16_t *to = room(meaning.size() + word.size());
+    if (!to)
+        return false;
+    if (!meaning.isEmpty())
+        std::memcpy(to, meaning.utf16(), size_t(meaning.size()) * sizeof(char16_t));
+    if (!word.isEmpty())
+        std::memcpy(to + meaning.size(), word.utf16(), size_t(word.size()) * sizeof(char16_t));
+    add(meaning.size(), word.size());
+    return true;
+}
+
+void WordListModel::Appender::filterChunk()
+{
+    WordListModel &list = m_list;
+    const size_t begin = m_chunk, end = m_pending.size();
+    if (begin == end)
+        return;
+    list.growIndexFor(list.m_records.size() + end);
+    char16_t *text = list.m_text.data();
+    // Every key of the chunk is hashed already; the lookups run with the slots of later keys on
+    // their way into the cache.
+    const size_t mask = list.m_slots.size() - 1;
+    const Slot *slots = list.m_slots.data();
+    const uint32_t base = uint32_t(list.m_records.size());
+    size_t kept = begin;
+    qsizetype writeAt = begin < end ? qsizetype(m_pending[begin].text) : 0;
+    for (size_t i = begin; i < end; ++i) {
+        if (i + kPrefetch < end)
+            prefetch(slots + (m_tags[i + kPrefetch - begin] & mask));
+        Record r = m_pending[i];
+        const uint32_t tag = m_tags[i - begin];
+        const qsizetype length = r.meaningLength + r.wordLength;
+        if (list.find(tag, QStringView(text + r.text, length), &m_pending) != kNone)
+            continue;
+        // Kept: its text closes up behind the kept text before it.
+        if (qsizetype(r.text) != writeAt)
+            std::memmove(text + writeAt, text + r.text, size_t(length) * sizeof(char16_t));
+        r.text = TextArena::Offset(writeAt);
+        writeAt += length;
+        m_pending[kept] = r;
+        list.insertSlot(base + uint32_t(kept), tag);
+        ++kept;
+    }
+    m_pending.resize(kept);
+    m_tags.clear();
+    m_chunk = kept;
+    m_tail = writeAt - list.m_text.size();
+    m_chunkUnits = 0;
+}
+
+int WordListModel::Appender::finish()
+{
+    if (m_finished)
+        return m_added;
+    m_finished = true;
+    filterChunk();
+    WordListModel &list = m_list;
+    if (m_pending.empty()) {
+        list.m_text.truncate(list.m_text.size()); // gives back room the dropped text took
+        return 0;
+    }
+    const int first = list.count();
+    const int added = int(m_pending.size());
+    list.beginInsertRows({}, first, first + added - 1);
+    list.m_text.grow(m_tail);
+    list.m_liveUnits += m_tail;
+    if (list.m_records.empty()) {
+        list.m_records.swap(m_pending);
+    } else {
+        if (list.m_records.capacity() < list.m_records.size() + m_pending.size()) {
+            list.m_records.reserve(std::max(list.m_records.size() + m_pending.size(), list.m_records.size() * 3 / 2));
+            LargeBuffer::advise(list.m_records);
+        }
+        list.m_records.insert(list.m_records.end(), m_pending.begin(), m_pending.end());
+    }
+    list.endInsertRows();
+    m_pending.clear();
+    m_pending.shrink_to_fit();
+    m_added = added;
+    return added;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TextArena.h"
 #include "WordEntry.h"
 
 #include <QAbstractTableModel>
@@ -10,8 +11,11 @@
 
 // The word list: entries in list order plus a key index for the duplicate test.
 //
-// Every bulk change (import, delete of a selection, clear, sort) is one model operation, so a view
-// over a million entries sees one signal, never a storm of per-row ones.
+// All text of the list lives in one TextArena; an entry is a fixed record of positions and
+// lengths into it, its meaning immediately followed by its word, so the text of an entry is also
+// its key. An edited entry gets new text and keeps its old text as its key. Every bulk change
+// (import, delete of a selection, clear, sort) is one model operation, so a view over a million
+// entries sees one signal, never a storm of per-row ones.
 class WordListModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -19,29 +23,39 @@ public:
     enum Column { WordColumn = 0, MeaningColumn = 1 };
 
     explicit WordListModel(QObject *parent = nullptr);
+    ~WordListModel() override;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
-    int count() const { return static_cast<int>(m_entries.size()); }
-    const WordEntry &entry(int row) const { return m_entries[static_cast<size_t>(row)]; }
-    const std::vector<WordEntry> &entries() const { return m_entries; }
+    int count() const { return static_cast<int>(m_records.size()); }
+    // Views into the list's text; valid until the list next changes.
+    WordEntry entry(int row) const;
+    QStringView word(int row) const;
+    QStringView meaning(int row) const;
+    // Whether an edit left the row's key different from its meaning + word.
+    bool hasEditedKey(int row) const;
 
-    bool containsKey(const QString &key) const;
+    class EntryIterator;
+    struct Entries;
+    // The entries in list order, for range-for.
+    Entries entries() const;
+
+    bool containsKey(QStringView key) const;
     // Whether an entry made of `word` and `meaning` would be a duplicate (its key is taken).
     bool containsPair(QStringView word, QStringView meaning) const;
 
     // Adds one entry at the end; fails (and adds nothing) when its key is already in the list.
-    bool addEntry(const QString &word, const QString &meaning);
+    bool addEntry(QStringView word, QStringView meaning);
 
     // Appends a batch in order, dropping every entry whose key is already in the list or earlier
     // in the batch, exactly as adding them one by one would. Returns how many were added.
-    int appendEntries(std::vector<WordEntry> &&batch);
+    int appendEntries(const std::vector<WordPair> &batch);
 
     // Changes word and meaning of one row; its key stays what it was.
-    void setEntry(int row, const QString &word, const QString &meaning);
+    void setEntry(int row, QStringView word, QStringView meaning);
 
     // Removes the given rows (any order, duplicates ignored) in one operation; the other rows keep
     // their order.
@@ -52,28 +66,127 @@ public:
     // Reorders the whole list once; the new order is the list order from then on.
     void reorder(const std::vector<int> &newOrder);
 
-private:
-    static uint64_t hashKey(QStringView meaning, QStringView word);
-    uint64_t hashOf(const WordEntry &e) const;
-    bool keyEquals(const WordEntry &e, QStringView meaning, QStringView word) const;
-    int findSlot(uint64_t hash, QStringView meaning, QStringView word) const;
-    void insertIndex(int row, uint64_t hash);
-    void rebuildIndex();
-    // Applies a permutation of the rows as one layout change; `reindex` false leaves the key
-    // index for the caller to rebuild.
-    void permute(const std::vector<int> &newOrder, bool reindex);
-    void growIndexFor(size_t entries);
+    // Rewrites the list's text in list order, leaving out text no entry uses any more (removed
+    // entries, the old text of edited ones). Nothing a view shows changes, so no signal goes out.
+    // Runs by itself when more than half of the text is unused.
+    void compact();
+    // Units of text held, and units that entries use.
+    qsizetype textUnits() const { return m_text.size(); }
+    qsizetype liveTextUnits() const { return m_liveUnits; }
+    // The list's text holds at most `units` units from now on (for tests: a list out of room).
+    void limitText(qsizetype units) { m_text.setLimit(units); }
 
-    std::vector<WordEntry> m_entries;
-    // Open-addressing table of row numbers (-1 = empty), sized to a power of two.
-    std::vector<int32_t> m_slots;
-    std::vector<uint64_t> m_hashes; // per row, so rebuilding never rehashes strings
-    // While a batch is being filtered, rows from m_pendingBase on live in *m_pending.
-    const std::vector<WordEntry> *m_pending = nullptr;
-    size_t m_pendingBase = 0;
-    const WordEntry &entryForIndex(int row) const
+    class Appender;
+
+private:
+    static constexpr uint32_t kNone = UINT32_MAX;
+
+    struct Record
     {
-        const auto r = static_cast<size_t>(row);
-        return r < m_pendingBase || !m_pending ? m_entries[r] : (*m_pending)[r - m_pendingBase];
+        TextArena::Offset text;  // meaning, then word straight after it
+        uint32_t meaningLength;
+        uint32_t wordLength;
+        uint32_t editedKey;      // kNone, or the position in m_editedKeys of the key it was added with
+    };
+    struct KeySpan
+    {
+        TextArena::Offset at;
+        uint32_t length;
+    };
+    // One slot of the key index: a row and the 32 bits of its key's hash that place it, so a probe
+    // reads the text of an entry only when the hashes agree.
+    struct Slot
+    {
+        uint32_t row; // kNone when empty
+        uint32_t tag;
+    };
+
+    static uint32_t hashUnits(const char16_t *units, qsizetype length);
+    KeySpan keyOf(const Record &r) const;
+    const Record &recordForIndex(uint32_t row, const std::vector<Record> *pending) const;
+    // The row holding `key`, or kNone. Rows from count() on are looked up in `pending`.
+    uint32_t find(uint32_t tag, QStringView key, const std::vector<Record> *pending = nullptr) const;
+    void insertSlot(uint32_t row, uint32_t tag);
+    // Sizes the index for `entries` entries, keeping what it holds.
+    void growIndexFor(size_t entries);
+    // Rebuilds the index after rows were removed: rows move to newRowOf[row], or go when it is -1.
+    void remapIndexAfterRemoval(const std::vector<int32_t> &newRowOf);
+    // Applies a permutation of the rows as one layout change.
+    void permute(const std::vector<int> &newOrder);
+    void compactIfWorthwhile();
+
+    TextArena m_text;
+    std::vector<Record> m_records;
+    std::vector<KeySpan> m_editedKeys;
+    std::vector<Slot> m_slots; // open addressing, linear probing; size a power of two or 0
+    qsizetype m_liveUnits = 0;
+};
+
+class WordListModel::EntryIterator
+{
+public:
+    EntryIterator(const WordListModel *list, int row) : m_list(list), m_row(row) {}
+    WordEntry operator*() const { return m_list->entry(m_row); }
+    EntryIterator &operator++()
+    {
+        ++m_row;
+        return *this;
     }
+    bool operator!=(const EntryIterator &o) const { return m_row != o.m_row; }
+
+private:
+    const WordListModel *m_list;
+    int m_row;
+};
+
+struct WordListModel::Entries
+{
+    const WordListModel *list;
+    EntryIterator begin() const { return {list, 0}; }
+    EntryIterator end() const { return {list, list->count()}; }
+};
+
+inline WordListModel::Entries WordListModel::entries() const
+{
+    return {this};
+}
+
+// Adds a batch of entries whose text is written straight into the list's text: reserve room, write
+// the meaning and then the word there, add. Duplicates (of the list or of earlier entries of the
+// batch) are dropped as adding one by one would drop them; finish() appends the rest in one
+// insertion. Until then the list shows nothing new, and nothing else may change the list.
+class WordListModel::Appender
+{
+public:
+    // `expected`: about how many entries will come, when known.
+    explicit Appender(WordListModel &list, qsizetype expected = 0);
+    ~Appender();
+    Appender(const Appender &) = delete;
+    Appender &operator=(const Appender &) = delete;
+
+    // Room for `units` units of text for the next entry; null when the list's text is full.
+    char16_t *room(qsizetype units);
+    // Adds the entry whose meaning (meaningLength units) and word (wordLength units, straight after
+    // the meaning) were written where room() pointed.
+    void add(qsizetype meaningLength, qsizetype wordLength);
+    // Copies and adds one entry; false when the list's text is full.
+    bool add(QStringView word, QStringView meaning);
+    // Appends what is left after the duplicate test; returns how many entries were added in all.
+    int finish();
+    // Whether an entry could not be added because the list's text had no room left (memory, or
+    // the 2^32-unit limit): then what came after it is missing.
+    bool ranOutOfRoom() const { return m_outOfRoom; }
+
+private:
+    void filterChunk();
+
+    WordListModel &m_list;
+    std::vector<Record> m_pending; // accepted entries, then the chunk not yet tested
+    size_t m_chunk = 0;            // first entry of m_pending not yet tested
+    qsizetype m_tail = 0;          // units written past the list's text
+    qsizetype m_chunkUnits = 0;
+    std::vector<uint32_t> m_tags;
+    bool m_finished = false;
+    bool m_outOfRoom = false;
+    int m_added = 0;
 };

@@ -180,11 +180,10 @@ bool WordListSorter::hasPinyinOrder()
 Qt::SortOrder WordListSorter::sortByColumn(WordListModel &list, int column)
 {
     m_direction = m_direction == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
-    const std::vector<WordEntry> &entries = list.entries();
     std::vector<QStringView> texts;
-    texts.reserve(entries.size());
-    for (const WordEntry &e : entries)
-        texts.emplace_back(column == WordListModel::MeaningColumn ? e.meaning : e.word);
+    texts.reserve(size_t(list.count()));
+    for (int row = 0; row < list.count(); ++row)
+        texts.push_back(column == WordListModel::MeaningColumn ? list.meaning(row) : list.word(row));
     const std::vector<int> order = sortedOrder(texts, m_direction);
     // Leave the list (and its signals) alone when the order does not change.
     bool changed = false;

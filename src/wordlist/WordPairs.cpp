@@ -1,11 +1,15 @@
 #include "WordPairs.h"
 
 #include "LargeBuffer.h"
-
 #include "TextFile.h"
 #include "WordListModel.h"
+#include "text/GbkCodec.h"
 
-#include <vector>
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <string>
 
 namespace WordPairs {
 
@@ -21,145 +25,405 @@ QStringView trimSpaces(QStringView s)
 
 namespace {
 
-bool hasSpace(QStringView s)
+// ---- The line rules, once for text and once for GBK bytes ----
+//
+// In GBK, a byte below 0x30 is always a character of its own: it never occurs inside a two- or
+// four-byte sequence, and a broken sequence before it ends there. So space, tab, CR and LF can be
+// found in the bytes exactly where the decoded text has them, and the same rules serve both.
+
+struct Span
 {
-    for (QChar c : s) {
-        if (c == u' ' || c == QChar(0x3000))
-            return true;
-    }
-    return false;
+    qsizetype begin = 0;
+    qsizetype end = 0;
+    bool isEmpty() const { return begin == end; }
+    qsizetype size() const { return end - begin; }
+};
+
+// Eight bytes at a time: a mask with the top bit set in (at least) the first byte below `limit`,
+// and in no byte before it (limit at most 0x80).
+inline uint64_t bytesBelow(uint64_t v, uint64_t limit)
+{
+    return (v - limit * 0x0101010101010101ull) & ~v & 0x8080808080808080ull;
 }
 
-QString withoutSpaces(QStringView s)
+inline uint64_t load8(const char *p)
 {
-    qsizetype i = 0;
-    while (i < s.size() && s[i] != u' ' && s[i] != QChar(0x3000))
-        ++i;
-    if (i == s.size())
-        return s.toString();
-    QString out;
-    out.reserve(s.size());
-    for (QChar c : s) {
-        if (c != u' ' && c != QChar(0x3000))
-            out.append(c);
+    uint64_t v;
+    std::memcpy(&v, p, 8);
+    return v;
+}
+
+// The first space in [from, to), or `to`.
+qsizetype nextSpace(const char *d, qsizetype from, qsizetype to)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; from + 8 <= to; from += 8) {
+            if (const uint64_t m = bytesBelow(load8(d + from) ^ 0x2020202020202020ull, 1))
+                return from + std::countr_zero(m) / 8;
+        }
+    }
+    while (from < to && d[from] != ' ')
+        ++from;
+    return from;
+}
+
+qsizetype nextSpace(const char16_t *d, qsizetype from, qsizetype to)
+{
+    while (from < to && d[from] != u' ')
+        ++from;
+    return from;
+}
+
+// Splits one line (tabs already widened to two spaces) into word and meaning:
+// spaces trimmed at both ends; the separator is the first run of two spaces, else the last single
+// space; both sides trimmed. The meaning is `reversed` ? the side before : the side after. Returns
+// false for a line that adds nothing (empty, or a side that must not be empty is). A line
+// without a separator is a word with an empty meaning, in either direction.
+template<typename Ch>
+bool splitLine(const Ch *d, qsizetype n, bool reversed, Span *word, Span *meaning)
+{
+    qsizetype b = 0, e = n;
+    while (b < e && d[b] == Ch(' '))
+        ++b;
+    while (e > b && d[e - 1] == Ch(' '))
+        --e;
+    if (b == e)
+        return false;
+    qsizetype sep = -1, sepLength = 1, lastSingle = -1;
+    for (qsizetype i = nextSpace(d, b, e); i < e; i = nextSpace(d, i + 1, e)) {
+        if (i + 1 < e && d[i + 1] == Ch(' ')) {
+            sep = i;
+            sepLength = 2;
+            break;
+        }
+        lastSingle = i;
+    }
+    if (sep < 0)
+        sep = lastSingle;
+    if (sep < 0) {
+        *word = {b, e};
+        *meaning = {e, e};
+        return true;
+    }
+    auto trimmed = [d](qsizetype from, qsizetype to) {
+        while (from < to && d[from] == Ch(' '))
+            ++from;
+        while (to > from && d[to - 1] == Ch(' '))
+            --to;
+        return Span{from, to};
+    };
+    const Span before = trimmed(b, sep);
+    const Span after = trimmed(sep + sepLength, e);
+    if (before.isEmpty() || (reversed && after.isEmpty()))
+        return false;
+    *word = reversed ? after : before;
+    *meaning = reversed ? before : after;
+    return true;
+}
+
+// A forward meaning loses every space and ideographic space wherever they stand. In place;
+// returns the new length.
+qsizetype squeezeSpaces(char16_t *d, qsizetype n)
+{
+    qsizetype out = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (d[i] != u' ' && d[i] != u'\u3000')
+            d[out++] = d[i];
     }
     return out;
 }
 
-// The separator of a trimmed line: the first run of two spaces, else the last single space.
-// Returns its position and sets its length, or -1 when the line has none.
-qsizetype findSeparator(QStringView line, qsizetype *length)
+void copyUnits(char16_t *to, const char16_t *from, qsizetype n)
 {
-    const auto *d = reinterpret_cast<const char16_t *>(line.utf16());
-    const qsizetype n = line.size();
-    qsizetype lastSingle = -1;
-    for (qsizetype i = 0; i < n; ++i) {
-        if (d[i] != u' ')
-            continue;
-        if (i + 1 < n && d[i + 1] == u' ') {
-            *length = 2;
-            return i;
-        }
-        lastSingle = i;
-    }
-    *length = 1;
-    return lastSingle;
+    if (n > 0)
+        std::memcpy(to, from, size_t(n) * sizeof(char16_t));
 }
 
-void importText(const QString &text, WordListModel &list, bool reversed)
+// Adds the entry of one line of text (no line end in it), by the rules above.
+void addLine(QStringView line, bool reversed, WordListModel::Appender &add, QString &widened)
 {
-    std::vector<WordEntry> batch;
-    // Into an empty list every line is new; into a full one most may be duplicates, which are
-    // dropped before anything is allocated for them (re-importing a file costs lookups only).
-    const bool checkList = list.count() > 0;
-    if (!checkList) {
-        batch.reserve(static_cast<size_t>(text.count(u'\n')) + 1);
-        LargeBuffer::advise(batch);
+    if (line.contains(u'\t')) {
+        widened = line.toString();
+        widened.replace(u'\t', QStringLiteral("  "));
+        line = widened;
     }
-    QString tabbed; // holds a line whose tabs were widened to two spaces
+    const auto *d = reinterpret_cast<const char16_t *>(line.utf16());
+    Span word, meaning;
+    if (!splitLine(d, line.size(), reversed, &word, &meaning))
+        return;
+    char16_t *to = add.room(meaning.size() + word.size());
+    if (!to)
+        return;
+    copyUnits(to, d + meaning.begin, meaning.size());
+    qsizetype meaningLength = meaning.size();
+    if (!reversed && meaningLength > 0) {
+        meaningLength = squeezeSpaces(to, meaningLength);
+        if (meaningLength == 0)
+            return;
+    }
+    copyUnits(to + meaningLength, d + word.begin, word.size());
+    add.add(meaningLength, word.size());
+}
+
+bool importText(QStringView text, WordListModel &list, bool reversed)
+{
+    WordListModel::Appender add(list, list.count() == 0 ? text.count(u'\n') + 1 : 0);
+    QString widened; // a line whose tabs were widened to two spaces
     const auto *d = reinterpret_cast<const char16_t *>(text.utf16());
     const qsizetype n = text.size();
     qsizetype pos = 0;
     while (pos < n) {
         // Lines end at CR LF only; a lone CR stays in its line.
         qsizetype end = pos;
-        bool hasTab = false;
-        while (end < n && !(d[end] == u'\r' && end + 1 < n && d[end + 1] == u'\n')) {
-            hasTab |= d[end] == u'\t';
+        while (end < n && !(d[end] == u'\r' && end + 1 < n && d[end + 1] == u'\n'))
             ++end;
-        }
-        QStringView line(d + pos, end - pos);
+        addLine(text.sliced(pos, end - pos), reversed, add, widened);
         pos = end + 2;
-        if (hasTab) {
-            tabbed = line.toString();
-            tabbed.replace(u'\t', QStringLiteral("  "));
-            line = tabbed;
-        }
-        line = trimSpaces(line);
-        qsizetype sepLen = 0;
-        const qsizetype sep = findSeparator(line, &sepLen);
-        if (sep < 0) {
-            if (!line.isEmpty() && !(checkList && list.containsPair(line, QStringView())))
-                batch.push_back(WordEntry{line.toString(), QString(), QString()});
-            continue;
-        }
-        const QStringView before = trimSpaces(line.first(sep));
-        const QStringView after = trimSpaces(line.sliced(sep + sepLen));
-        if (reversed) {
-            if (before.isEmpty() || after.isEmpty() || (checkList && list.containsPair(after, before)))
-                continue;
-            batch.push_back(WordEntry{after.toString(), before.toString(), QString()});
-        } else {
-            if (before.isEmpty())
-                continue;
-            if (checkList && !hasSpace(after) && list.containsPair(before, after))
-                continue;
-            QString meaning = withoutSpaces(after);
-            if (meaning.isEmpty())
-                continue;
-            batch.push_back(WordEntry{before.toString(), std::move(meaning), QString()});
-        }
     }
-    list.appendEntries(std::move(batch));
+    add.finish();
+    return !add.ranOutOfRoom();
+}
+
+// One GBK field straight into the list's text; returns the units written. Plain ASCII (most
+// words) is widened on the spot; the codec takes over at the first byte above it.
+qsizetype decodeField(const char *bytes, Span s, char16_t *to)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes + s.begin);
+    const qsizetype n = s.size();
+    qsizetype i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t v;
+        std::memcpy(&v, p + i, 8);
+        if (v & 0x8080808080808080ull)
+            break;
+        for (int k = 0; k < 8; ++k)
+            to[i + k] = p[i + k];
+    }
+    while (i < n && p[i] < 0x80) {
+        to[i] = p[i];
+        ++i;
+    }
+    return i == n ? n : i + GbkCodec::decode(bytes + s.begin + i, n - i, to + i);
+}
+
+// How far the GBK reader gets before it gives the bytes behind it back.
+constexpr qsizetype kDiscardStep = qsizetype(4) << 20;
+
+// Adds the entry of one line of GBK bytes (no line end in it).
+void addGbkLine(const char *line, qsizetype n, bool hasTab, WordListModel::Appender &add, std::string &widened)
+{
+    if (hasTab) {
+        widened.clear();
+        for (qsizetype i = 0; i < n; ++i) {
+            if (line[i] == '\t')
+                widened += "  ";
+            else
+                widened += line[i];
+        }
+        line = widened.data();
+        n = qsizetype(widened.size());
+    }
+    Span word, meaning;
+    if (!splitLine(line, n, false, &word, &meaning))
+        return;
+    // Never more units than bytes, so the bytes' length is room enough.
+    char16_t *to = add.room(meaning.size() + word.size());
+    if (!to)
+        return;
+    qsizetype meaningLength = decodeField(line, meaning, to);
+    if (meaningLength > 0) {
+        meaningLength = squeezeSpaces(to, meaningLength);
+        if (meaningLength == 0)
+            return;
+    }
+    const qsizetype wordLength = decodeField(line, word, to + meaningLength);
+    add.add(meaningLength, wordLength);
 }
 
 } // namespace
 
 namespace {
 
-// Calls `line` with each line the writer puts out (without its CR LF), in list order.
-template<typename LineFn>
-void forEachLine(const WordListModel &list, LineFn line)
+// The GBK reader. With `consumed` set, the bytes behind the reader go back to the system as it
+// moves on, so the file and the list it becomes are not both held in full.
+bool importGbk(const char *d, qsizetype n, WordListModel &list, char *consumed)
 {
-    QString buffer;
-    for (const WordEntry &e : list.entries()) {
-        buffer.clear();
-        buffer += e.word;
-        buffer += u"  ";
-        buffer += e.meaning;
-        const QStringView trimmed = trimSpaces(buffer);
-        if (!trimmed.isEmpty())
-            line(trimmed);
+    qsizetype lines = 0;
+    if (list.count() == 0) {
+        for (const char *p = d, *end = d + n; (p = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p))));
+             ++p)
+            ++lines;
     }
+    WordListModel::Appender add(list, lines + 1);
+    std::string widened;
+    // A line ends at CR LF, a lone CR or a lone LF, as the text reader sees them once their line
+    // ends are made CR LF.
+    qsizetype pos = 0;
+    while (pos < n) {
+        qsizetype end = pos;
+        bool hasTab = false;
+        // Eight bytes at a time to the next byte below 0x0E (tab, LF and CR are).
+        for (;;) {
+            if (std::endian::native == std::endian::little && end + 8 <= n) {
+                const uint64_t m = bytesBelow(load8(d + end), 0x0E);
+                if (!m) {
+                    end += 8;
+                    continue;
+                }
+                end += std::countr_zero(m) / 8;
+            } else {
+                while (end < n && static_cast<unsigned char>(d[end]) > '\r')
+                    ++end;
+                if (end >= n)
+                    break;
+            }
+            const char c = d[end];
+            if (c == '\n' || c == '\r')
+                break;
+            hasTab |= c == '\t';
+            ++end;
+        }
+        addGbkLine(d + pos, end - pos, hasTab, add, widened);
+        pos = end + ((end + 1 < n && d[end] == '\r' && d[end + 1] == '\n') ? 2 : 1);
+        if (consumed && pos < n && pos - (consumed - d) >= kDiscardStep) {
+            LargeBuffer::discard(consumed, size_t(pos - (consumed - d)));
+            // On from the start of the page the reader is in, which was not given back.
+            consumed = reinterpret_cast<char *>(reinterpret_cast<quintptr>(d + pos) & ~quintptr((2 << 20) - 1));
+        }
+    }
+    add.finish();
+    return !add.ranOutOfRoom();
+}
+
+} // namespace
+
+void importGbkBytes(QByteArrayView bytes, WordListModel &list)
+{
+    importGbk(bytes.data(), bytes.size(), list, nullptr);
+}
+
+bool importWordBank(QByteArray &&bytes, WordListModel &list)
+{
+    // The bank is GBK, the format's own encoding; a byte-order mark alone says otherwise.
+    if (bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        QString text = TextFile::decode(bytes);
+        bytes = QByteArray();
+        return importText(text, list, false);
+    }
+    // Only bytes nobody else holds may be given back while they are read.
+    char *consumed = bytes.isDetached() ? bytes.data() : nullptr;
+    const bool whole = importGbk(bytes.constData(), bytes.size(), list, consumed);
+    bytes = QByteArray();
+    return whole;
+}
+
+namespace {
+
+// The line the writer puts out for one entry: word, two spaces, meaning, trimmed of spaces at
+// both ends; as up to three pieces, so nothing is copied to build it.
+struct OutLine
+{
+    QStringView first;
+    bool separator = false;
+    QStringView last;
+};
+
+bool outLine(QStringView word, QStringView meaning, OutLine *line)
+{
+    qsizetype b = 0;
+    while (b < word.size() && word[b] == u' ')
+        ++b;
+    word = word.sliced(b);
+    qsizetype e = meaning.size();
+    while (e > 0 && meaning[e - 1] == u' ')
+        --e;
+    meaning = meaning.first(e);
+    if (word.isEmpty()) {
+        // The separator is leading space too.
+        meaning = trimSpaces(meaning);
+        *line = {meaning, false, {}};
+        return !meaning.isEmpty();
+    }
+    if (meaning.isEmpty()) {
+        *line = {trimSpaces(word), false, {}};
+        return true;
+    }
+    *line = {word, true, meaning};
+    return true;
+}
+
+qsizetype encodeView(QStringView s, char *out)
+{
+    return GbkCodec::encode(s.utf16(), s.size(), out);
+}
+
+} // namespace
+
+namespace {
+
+qsizetype maxRowBytes(const WordListModel &list, int row)
+{
+    return GbkCodec::maxEncodedSize(list.word(row).size() + list.meaning(row).size()) + 4;
+}
+
+// Encodes rows from *row on into `out` while the next one surely fits in `room` bytes; returns
+// the bytes written and leaves *row at the first row not written.
+qsizetype encodeRows(const WordListModel &list, int *row, char *out, qsizetype room)
+{
+    char *to = out;
+    for (; *row < list.count(); ++*row) {
+        const int r = *row;
+        if (maxRowBytes(list, r) > room - (to - out))
+            break;
+        OutLine line;
+        if (!outLine(list.word(r), list.meaning(r), &line))
+            continue;
+        to += encodeView(line.first, to);
+        if (line.separator) {
+            *to++ = ' ';
+            *to++ = ' ';
+            to += encodeView(line.last, to);
+        }
+        *to++ = '\r';
+        *to++ = '\n';
+    }
+    return to - out;
+}
+
+// Bytes a piece of the written list holds at most (more only for a longer single entry).
+constexpr qsizetype kPieceBytes = qsizetype(1) << 20;
+
+// The next piece of the written list, from *row on, into `piece`; returns whether more follow.
+bool nextPiece(const WordListModel &list, int *row, QByteArray &piece)
+{
+    const qsizetype room = std::max(kPieceBytes, *row < list.count() ? maxRowBytes(list, *row) : 0);
+    piece.resize(room);
+    piece.truncate(encodeRows(list, row, piece.data(), room));
+    return *row < list.count();
 }
 
 } // namespace
 
 QByteArray encodeList(const WordListModel &list)
 {
+    QByteArray out;
+    QByteArray piece;
+    int row = 0;
     if (list.count() == 0)
         return QByteArrayLiteral("\r\n");
-    qsizetype size = 0;
-    for (const WordEntry &e : list.entries())
-        size += e.word.size() + 2 * e.meaning.size() + 4;
-    QByteArray out;
-    out.reserve(size);
-    LargeBuffer::adviseHugePages(out.data(), std::size_t(size));
-    forEachLine(list, [&out](QStringView line) {
-        TextFile::encodeAppend(line, out);
-        out += "\r\n";
-    });
+    for (bool more = true; more;) {
+        more = nextPiece(list, &row, piece);
+        out += piece;
+    }
     return out;
+}
+
+bool writeList(const WordListModel &list, const QString &path, QString *error)
+{
+    if (list.count() == 0)
+        return TextFile::writeBytes(path, QByteArrayLiteral("\r\n"), error);
+    int row = 0;
+    return TextFile::writeChunks(path, [&](QByteArray &piece) { return nextPiece(list, &row, piece); }, error);
 }
 
 } // namespace WordPairs

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 class WordListModel;
@@ -22,9 +23,23 @@ namespace WordPairs {
 // Removes U+0020 (only that character) at both ends.
 QStringView trimSpaces(QStringView s);
 
+// The word bank's bytes into `list`: GBK always, read line by line and field by field straight
+// into the list's text, by the same rules as ImportWordPairs over the decoded text. Only a
+// byte-order mark sends it through the general reader (TextFile::decode) instead. The bytes are
+// used up: memory they took goes back to the system as they are read. Returns false when the
+// list ran out of room before the end (out of memory): then entries of the bank are missing.
+bool importWordBank(QByteArray &&bytes, WordListModel &list);
+// The GBK part of it: ImportWordPairs(TextFile::normaliseLineEnds(GBK-decoded bytes)), without
+// the decoded text.
+void importGbkBytes(QByteArrayView bytes, WordListModel &list);
+
 // The whole list as the word-pair files hold it: one line per entry, CR LF after each, a single
 // CR LF when the list is empty; GBK, GB18030 where GBK lacks a character. Built straight into
 // bytes, without an intermediate text.
 QByteArray encodeList(const WordListModel &list);
+// Replaces the file at `path` with the list as encodeList() gives it, written piece by piece
+// straight from the list's text (never the whole file in memory), atomically as
+// TextFile::writeBytes does. On failure the old file is untouched and `error` says why.
+bool writeList(const WordListModel &list, const QString &path, QString *error = nullptr);
 
 } // namespace WordPairs

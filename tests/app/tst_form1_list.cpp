@@ -56,7 +56,7 @@ struct Fixture
     {
         QStringList out;
         for (const WordEntry &e : form->wordList()->entries())
-            out << e.word;
+            out << e.word.toString();
         return out;
     }
     FormEdit *editDialog() const { return form->findChild<FormEdit *>(); }

@@ -49,6 +49,7 @@ private Q_SLOTS:
     void crashedInstanceDoesNotBlockTheNext();
     void failedSaveKeepsTheOldBankAndOffersAnotherPlace();
     void unreadableBankIsNeverOverwritten();
+    void bankReadInPartIsNeverOverwritten();
     void failedSettingsAreReported();
     void garbageSettingsFileIsReplacedSilently();
     void shutdownDuringTheStartupMessageEndsTheProgram();
@@ -232,6 +233,26 @@ void TestForm1Startup::unreadableBankIsNeverOverwritten()
     }
     QVERIFY(QFileInfo(env.wordBankPath()).isDir());
     QCOMPARE(env.readFile(env.path(QStringLiteral("kept.txt"))), QByteArray("apple\r\n"));
+}
+
+void TestForm1Startup::bankReadInPartIsNeverOverwritten()
+{
+    // Memory runs out while the bank loads: saving what was read would lose the rest.
+    TestEnv env;
+    QByteArray bank;
+    for (int i = 0; i < 100; ++i)
+        bank += "word" + QByteArray::number(i) + "  \xC6\xBB\xB9\xFB\r\n";
+    env.writeFile(env.wordBankPath(), bank);
+    {
+        Form1 form(env.context());
+        form.wordList()->limitText(200);
+        form.Form_Load();
+        QVERIFY(form.wordList()->count() > 0);
+        QVERIFY(form.wordList()->count() < 100);
+        QCOMPARE(env.dialogs.messages.size(), 1); // told at start-up
+        form.close();
+    }
+    QCOMPARE(env.readFile(env.wordBankPath()), bank);
 }
 
 void TestForm1Startup::failedSettingsAreReported()

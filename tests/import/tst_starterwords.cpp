@@ -52,8 +52,9 @@ void TestStarterWords::everyLineIsAWordAndMeaning()
     static const QRegularExpression word(QStringLiteral("^[a-z]+$"));
     static const QRegularExpression meaning(QStringLiteral("^[\\x{4e00}-\\x{9fff}；…]+$"));
     for (const WordEntry &e : list.entries()) {
-        QVERIFY2(word.match(e.word).hasMatch(), qPrintable(e.word));
-        QVERIFY2(meaning.match(e.meaning).hasMatch(), qPrintable(e.word + QStringLiteral(": ") + e.meaning));
+        const QString w = e.word.toString(), m = e.meaning.toString();
+        QVERIFY2(word.match(w).hasMatch(), qPrintable(w));
+        QVERIFY2(meaning.match(m).hasMatch(), qPrintable(w + QStringLiteral(": ") + m));
     }
     // Written back by the writer it is the same file.
     QCOMPARE(WordPairs::encodeList(list), shipped);

@@ -10,11 +10,11 @@
 namespace ListHelpers {
 
 // Entries from "word|meaning" texts, in order.
-inline std::vector<WordEntry> batchOf(const QStringList &pairs)
+inline std::vector<WordPair> batchOf(const QStringList &pairs)
 {
-    std::vector<WordEntry> batch;
+    std::vector<WordPair> batch;
     for (const QString &p : pairs)
-        batch.push_back(WordEntry{p.section(u'|', 0, 0), p.section(u'|', 1), QString()});
+        batch.push_back(WordPair{p.section(u'|', 0, 0), p.section(u'|', 1)});
     return batch;
 }
 
@@ -23,7 +23,7 @@ inline QStringList words(const WordListModel &m)
 {
     QStringList out;
     for (const WordEntry &e : m.entries())
-        out << e.word;
+        out << e.word.toString();
     return out;
 }
 

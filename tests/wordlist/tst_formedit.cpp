@@ -16,7 +16,7 @@ struct Row
 
 Row rowOf(const WordListModel &m, int row)
 {
-    return {m.entry(row).word, m.entry(row).meaning};
+    return {m.entry(row).word.toString(), m.entry(row).meaning.toString()};
 }
 
 void fill(WordListModel &m)

@@ -12,10 +12,10 @@ using namespace ListHelpers;
 namespace {
 void fill(WordListModel &m, int n)
 {
-    std::vector<WordEntry> batch;
+    std::vector<WordPair> batch;
     for (int i = 1; i <= n; ++i)
-        batch.push_back(WordEntry{QString::number(i), u"m"_qs, QString()});
-    m.appendEntries(std::move(batch));
+        batch.push_back(WordPair{QString::number(i), u"m"_qs});
+    m.appendEntries(batch);
 }
 
 // Selects whole rows (0-based), one range per row as ctrl-clicks make them.

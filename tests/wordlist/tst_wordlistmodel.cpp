@@ -19,6 +19,10 @@ private Q_SLOTS:
     void keyIndexSurvivesGrowthAndRemoval();
     void scatteredRemovalKeepsOrderAndSelection();
     void editKeepsTheKey();
+    void editedKeySurvives_data();
+    void editedKeySurvives();
+    void compactionKeepsOrderSelectionAndKeys();
+    void repeatedEditsDoNotPileUpText();
 };
 
 void TestWordListModel::batchDropsDuplicatesInOrderWithOneSignal()
@@ -39,10 +43,10 @@ void TestWordListModel::batchDropsDuplicatesInOrderWithOneSignal()
 void TestWordListModel::keyIndexSurvivesGrowthAndRemoval()
 {
     WordListModel m;
-    std::vector<WordEntry> batch;
+    std::vector<WordPair> batch;
     for (int i = 0; i < 5000; ++i)
-        batch.push_back(WordEntry{u"w%1"_qs.arg(i), u"m"_qs, QString()});
-    QCOMPARE(m.appendEntries(std::move(batch)), 5000);
+        batch.push_back(WordPair{u"w%1"_qs.arg(i), u"m"_qs});
+    QCOMPARE(m.appendEntries(batch), 5000);
     QVERIFY(m.containsKey(u"mw4999"_qs));
     QList<int> odd;
     for (int i = 1; i < 5000; i += 2)
@@ -95,8 +99,110 @@ void TestWordListModel::editKeepsTheKey()
     QCOMPARE(m.data(m.index(0, 1)).toString(), u"梨"_qs);
     // Edited back to its original content, the entry needs no stored key any more.
     m.setEntry(0, u"apple"_qs, u"苹果"_qs);
-    QVERIFY(m.entry(0).editedKey.isNull());
+    QVERIFY(!m.hasEditedKey(0));
     QVERIFY(!m.addEntry(u"apple"_qs, u"苹果"_qs));
+}
+
+void TestWordListModel::editedKeySurvives_data()
+{
+    // What happens to the list after row "b" (key 2b) was edited to "x"/"9".
+    QTest::addColumn<int>("then");
+    QTest::newRow("nothing") << 0;
+    QTest::newRow("sorted") << 1;
+    QTest::newRow("rows before it removed") << 2;
+    QTest::newRow("compacted") << 3;
+    QTest::newRow("edited again") << 4;
+}
+
+void TestWordListModel::editedKeySurvives()
+{
+    QFETCH(int, then);
+    WordListModel m;
+    m.appendEntries(batchOf({u"a|1"_qs, u"b|2"_qs, u"c|3"_qs, u"d|4"_qs}));
+    m.setEntry(1, u"x"_qs, u"9"_qs);
+    QString word = u"x"_qs;
+    switch (then) {
+    case 1:
+        m.reorder({3, 2, 1, 0});
+        break;
+    case 2:
+        m.removeEntries({0});
+        break;
+    case 3:
+        m.compact();
+        break;
+    case 4:
+        m.setEntry(1, u"y"_qs, u"8"_qs);
+        word = u"y"_qs;
+        break;
+    }
+    const int row = int(words(m).indexOf(word));
+    QVERIFY(row >= 0);
+    QCOMPARE(m.entry(row).key(), u"2b"_qs);
+    QVERIFY(m.hasEditedKey(row));
+    // The old content is still taken; the new one is not, so it can be added once.
+    QVERIFY(!m.addEntry(u"b"_qs, u"2"_qs));
+    QVERIFY(m.addEntry(word, m.entry(row).meaning.toString()));
+    QVERIFY(!m.addEntry(u"c"_qs, u"3"_qs));
+}
+
+void TestWordListModel::compactionKeepsOrderSelectionAndKeys()
+{
+    WordListModel m;
+    std::vector<WordPair> batch;
+    for (int i = 0; i < 300; ++i)
+        batch.push_back(WordPair{u"w%1"_qs.arg(i), u"意%1"_qs.arg(i)});
+    m.appendEntries(batch);
+    m.setEntry(10, u"edited"_qs, u"改"_qs);
+    QList<int> scattered;
+    for (int i = 0; i < 300; i += 3)
+        scattered << i;
+    m.removeEntries(scattered);
+    QVERIFY(m.textUnits() > m.liveTextUnits()); // removed and edited text is still held
+
+    QItemSelectionModel selection(&m);
+    selection.select(m.index(4, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    selection.setCurrentIndex(m.index(7, 1), QItemSelectionModel::NoUpdate);
+    const QPersistentModelIndex held = m.index(150, 0);
+    QStringList before;
+    for (const WordEntry &e : m.entries())
+        before << e.word.toString() + u'|' + e.meaning.toString() + u'|' + e.key().toString();
+    QSignalSpy layout(&m, &QAbstractItemModel::layoutChanged);
+    QSignalSpy reset(&m, &QAbstractItemModel::modelReset);
+
+    m.compact();
+    QCOMPARE(m.textUnits(), m.liveTextUnits());
+    QStringList after;
+    for (const WordEntry &e : m.entries())
+        after << e.word.toString() + u'|' + e.meaning.toString() + u'|' + e.key().toString();
+    QCOMPARE(after, before);
+    QVERIFY(after.contains(u"edited|改|意10w10"_qs));
+    QCOMPARE(layout.size() + reset.size(), 0);
+    QVERIFY(selection.isRowSelected(4, {}));
+    QCOMPARE(selection.selectedRows().size(), 1);
+    QCOMPARE(selection.currentIndex(), m.index(7, 1));
+    QCOMPARE(held.row(), 150);
+    // The index still finds every key, and only those.
+    QVERIFY(!m.addEntry(u"w299"_qs, u"意299"_qs));
+    QVERIFY(m.addEntry(u"w0"_qs, u"意0"_qs)); // removed above
+
+    m.clear();
+    QCOMPARE(m.textUnits(), 0);
+    QVERIFY(!selection.hasSelection());
+    QVERIFY(m.addEntry(u"w1"_qs, u"意1"_qs));
+}
+
+void TestWordListModel::repeatedEditsDoNotPileUpText()
+{
+    // A list left running for months is edited again and again: the old texts must not stay.
+    WordListModel m;
+    m.addEntry(u"a"_qs, u"1"_qs);
+    m.addEntry(u"b"_qs, u"2"_qs);
+    for (int i = 0; i < 40; ++i)
+        m.setEntry(i % 2, QString(200000, QChar(u'a' + i % 26)), u"长"_qs);
+    QVERIFY2(m.textUnits() < 3 * m.liveTextUnits() + (1 << 20), qPrintable(QString::number(m.textUnits())));
+    QCOMPARE(m.entry(1).key(), u"2b"_qs);
+    QCOMPARE(m.word(1).size(), 200000);
 }
 
 QTEST_GUILESS_MAIN(TestWordListModel)

@@ -2,6 +2,9 @@
 #include "wordlist/TextFile.h"
 #include "wordlist/WordListModel.h"
 #include "wordlist/WordPairs.h"
+#include "text/GbkCodec.h"
+
+#include <QTemporaryDir>
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -17,8 +20,28 @@ QStringList rows(const WordListModel &list)
 {
     QStringList out;
     for (const WordEntry &e : list.entries())
-        out << e.word + u'|' + e.meaning;
+        out << e.word.toString() + u'|' + e.meaning.toString();
     return out;
+}
+
+// The bank's bytes read both ways, into lists that already hold `before`: field by field from the
+// bytes, and as text by the general reader. Returns false (and says where) when they differ.
+bool readersAgree(const QByteArray &bytes, const QByteArray &before = {})
+{
+    WordListModel fromBytes, fromText;
+    Module1::ImportWordPairs(TextFile::normaliseLineEnds(GbkCodec::decode(before)), fromBytes);
+    Module1::ImportWordPairs(TextFile::normaliseLineEnds(GbkCodec::decode(before)), fromText);
+    WordPairs::importGbkBytes(bytes, fromBytes);
+    Module1::ImportWordPairs(TextFile::normaliseLineEnds(GbkCodec::decode(bytes)), fromText);
+    QStringList a = rows(fromBytes), b = rows(fromText);
+    for (int i = 0; i < fromBytes.count() && i < fromText.count(); ++i) {
+        a[i] += u'|' + fromBytes.entry(i).key().toString();
+        b[i] += u'|' + fromText.entry(i).key().toString();
+    }
+    if (a == b)
+        return true;
+    qWarning() << "bytes:" << bytes.toHex(' ') << "\nfrom bytes:" << a << "\nfrom text: " << b;
+    return false;
 }
 } // namespace
 
@@ -37,6 +60,13 @@ private Q_SLOTS:
     void writerReadBack_data();
     void writerReadBack();
     void roundTripOfRandomEntries();
+    void bankReaderMatchesTextReader_data();
+    void bankReaderMatchesTextReader();
+    void bankReaderMatchesTextReaderOnRandomBytes();
+    void writtenFileMatchesEncodedList();
+    void bankIsGbkUnlessItHasAByteOrderMark_data();
+    void bankIsGbkUnlessItHasAByteOrderMark();
+    void bankThatBeginsLikeAMarkReadsBack();
 };
 
 void TestWordPairs::forwardLine_data()
@@ -159,7 +189,7 @@ void TestWordPairs::writer()
     WordListModel list;
     // Entries as an edit may leave them, so the writer sees exactly these fields.
     for (const QString &e : entries) {
-        list.addEntry(u"placeholder"_qs + QString::number(list.count()), QString());
+        list.addEntry(QString(u"placeholder"_qs + QString::number(list.count())), QString());
         list.setEntry(list.count() - 1, e.section(u'|', 0, 0), e.section(u'|', 1));
     }
     QCOMPARE(WordPairs::encodeList(list), bytes);
@@ -223,6 +253,113 @@ void TestWordPairs::roundTripOfRandomEntries()
         Module1::ImportWordPairs(TextFile::decode(bytes), again);
         QCOMPARE(rows(again), rows(list));
     }
+}
+
+void TestWordPairs::bankReaderMatchesTextReader_data()
+{
+    // In GBK: C6BB B9FB = 苹果, A1A1 = ideographic space, 81308130 = a four-byte character.
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("every line end") << QByteArray("a  \xC6\xBB\r\nb \xB9\xFB\nc\rd  e\r\r\nf\n\r");
+    QTest::newRow("tabs") << QByteArray("\ta\t\xC6\xBB\t\r\nb\t\tc d\r\n\t\r\n");
+    QTest::newRow("spaces at the ends") << QByteArray("   a  b   \r\n  \r\n x \r\n");
+    QTest::newRow("ideographic spaces") << QByteArray("a  \xA1\xA1\xC6\xBB\xA1\xA1\r\nb  \xA1\xA1\r\n\xA1\xA1\xA1\xA1\r\n");
+    QTest::newRow("broken before a separator") << QByteArray("a\xC6  \xB9\r\n\xC6 \xC6\t\xC6\r\xC6\n\xC6");
+    QTest::newRow("four-byte and damaged four-byte")
+        << QByteArray("a  \x81\x30\x81\x30\r\nb  \x81\x30 \x30\r\nc  \x81\x30\x81\r\n\x81\x30");
+    static const char controls[] = "\x80  \xFF\r\na\0b  c\x0B\x0C\r\nz\x1F  y";
+    QTest::newRow("euro, FF, NUL, other controls") << QByteArray(controls, sizeof controls - 1);
+    QTest::newRow("duplicates and key clashes") << QByteArray("ab  c\r\nb  ca\r\nab c\r\ncab\r\nab\r\n");
+    QTest::newRow("long line") << QByteArray(70000, 'w') + "  " + QByteArray(30000, '\xB0') + "\xA1\r\n";
+}
+
+void TestWordPairs::bankReaderMatchesTextReader()
+{
+    QFETCH(QByteArray, bytes);
+    QVERIFY(readersAgree(bytes));
+    // And into a list that already holds some of it.
+    QVERIFY(readersAgree(bytes, bytes.left(bytes.size() / 2)));
+}
+
+void TestWordPairs::bankReaderMatchesTextReaderOnRandomBytes()
+{
+    // Texts made of the pieces that matter to the line rules and the decoder, in any order.
+    const QByteArray pieces[] = {" ", "  ", "\t", "\r", "\n", "\r\n", "a", "word", "\xC6\xBB", "\xB9\xFB",
+                                 "\xA1\xA1", "\xC6", "\x80", "\xFF", "\x81\x30\x81\x30", "\x81\x30", "\x30", "\x7F"};
+    QRandomGenerator rng(20261207);
+    for (int round = 0; round < 300; ++round) {
+        QByteArray bytes;
+        const int count = 1 + rng.bounded(120);
+        for (int i = 0; i < count; ++i)
+            bytes += pieces[rng.bounded(int(std::size(pieces)))];
+        QVERIFY2(readersAgree(bytes, round % 3 == 0 ? bytes.left(rng.bounded(bytes.size() + 1)) : QByteArray()),
+                 qPrintable(QString::number(round)));
+    }
+}
+
+void TestWordPairs::writtenFileMatchesEncodedList()
+{
+    // The file is written in pieces; no entry may be lost or doubled where one piece ends, and an
+    // entry longer than a piece still goes out whole.
+    WordListModel list;
+    std::vector<WordPair> batch;
+    for (int i = 0; i < 60000; ++i)
+        batch.push_back(WordPair{u"word%1"_qs.arg(i), u"意思%1"_qs.arg(i % 977)});
+    batch.push_back(WordPair{QString(400000, QChar(0x4E2D)), u"长"_qs});
+    for (int i = 0; i < 10; ++i)
+        batch.push_back(WordPair{u"tail%1"_qs.arg(i), QString()});
+    list.appendEntries(batch);
+    QByteArray expected;
+    for (const WordPair &p : batch)
+        expected += GbkCodec::encode(p.meaning.isEmpty() ? p.word : p.word + u"  " + p.meaning) + "\r\n";
+    QCOMPARE(WordPairs::encodeList(list).size(), expected.size());
+    QVERIFY(WordPairs::encodeList(list) == expected);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"list.txt"_qs);
+    QVERIFY(WordPairs::writeList(list, path));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll() == expected);
+}
+
+void TestWordPairs::bankIsGbkUnlessItHasAByteOrderMark_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("expected");
+    const QByteArray utf8 = u"apple  苹果\nbook  书\r\n"_qs.toUtf8();
+    QTest::newRow("UTF-8 with mark") << "\xEF\xBB\xBF" + utf8 << QStringList{u"apple|苹果"_qs, u"book|书"_qs};
+    const QString text = u"apple  苹果\r\n"_qs;
+    QTest::newRow("UTF-16 LE with mark")
+        << "\xFF\xFE" + QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2)
+        << QStringList{u"apple|苹果"_qs};
+    // The same UTF-8 bytes without a mark are read as GBK, never guessed.
+    QTest::newRow("UTF-8 without mark") << utf8
+                                        << QStringList{u"apple|"_qs + GbkCodec::decode(utf8.sliced(7, 6)),
+                                                       u"book|"_qs + GbkCodec::decode(utf8.sliced(20, 3))};
+}
+
+void TestWordPairs::bankIsGbkUnlessItHasAByteOrderMark()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, expected);
+    WordListModel list;
+    WordPairs::importWordBank(QByteArray(bytes), list);
+    QCOMPARE(rows(list), expected);
+}
+
+void TestWordPairs::bankThatBeginsLikeAMarkReadsBack()
+{
+    // "锘勘" is EF BB BF B1 in GBK: the first three bytes are UTF-8's byte-order mark.
+    WordListModel list;
+    list.addEntry(u"锘勘"_qs, u"x"_qs);
+    list.addEntry(u"apple"_qs, u"苹果"_qs);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"wb.dcb"_qs);
+    QVERIFY(WordPairs::writeList(list, path));
+    QByteArray bytes;
+    QVERIFY(TextFile::readBytes(path, &bytes));
+    WordListModel again;
+    WordPairs::importWordBank(std::move(bytes), again);
+    QCOMPARE(rows(again), rows(list));
 }
 
 QTEST_GUILESS_MAIN(TestWordPairs)

@@ -1,0 +1,190 @@
+#include "TextArena.h"
+
+#include <QtGlobal>
+
+#include <cstring>
+#include <utility>
+
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
+#include <sys/mman.h>
+#endif
+
+namespace {
+
+constexpr qsizetype kUnit = qsizetype(sizeof(char16_t));
+// Memory is committed and given back in steps of this many bytes: a huge page, so that where the
+// system has transparent huge pages one fault fills 2 MiB instead of 4 KiB.
+constexpr qsizetype kStep = qsizetype(2) << 20;
+
+qsizetype roundUp(qsizetype bytes, qsizetype to)
+{
+    return (bytes + to - 1) / to * to;
+}
+
+// Reserves address space (no memory yet) for as many bytes as the system grants, up to `wanted`.
+// Returns the start, aligned to kStep, and sets `granted`.
+void *reserve(qsizetype wanted, qsizetype *granted)
+{
+    for (qsizetype bytes = wanted; bytes >= 32 * kStep; bytes /= 2) {
+#ifdef Q_OS_WIN
+        if (void *p = VirtualAlloc(nullptr, SIZE_T(bytes), MEM_RESERVE, PAGE_NOACCESS)) {
+            *granted = bytes; // Windows reserves on 64 KiB boundaries; that is enough
+            return p;
+        }
+#else
+        const qsizetype span = bytes + kStep;
+        void *p = mmap(nullptr, size_t(span), PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+        if (p == MAP_FAILED)
+            continue;
+        // Keep the part that starts on a huge-page boundary.
+        const auto start = reinterpret_cast<quintptr>(p);
+        const auto aligned = (start + quintptr(kStep) - 1) & ~quintptr(kStep - 1);
+        const qsizetype head = qsizetype(aligned - start);
+        if (head)
+            munmap(p, size_t(head));
+        if (span - head > bytes)
+            munmap(reinterpret_cast<void *>(aligned + quintptr(bytes)), size_t(span - head - bytes));
+#ifdef MADV_HUGEPAGE
+        madvise(reinterpret_cast<void *>(aligned), size_t(bytes), MADV_HUGEPAGE);
+#endif
+        *granted = bytes;
+        return reinterpret_cast<void *>(aligned);
+#endif
+    }
+    *granted = 0;
+    return nullptr;
+}
+
+bool commit(char *at, qsizetype bytes)
+{
+#ifdef Q_OS_WIN
+    return VirtualAlloc(at, SIZE_T(bytes), MEM_COMMIT, PAGE_READWRITE) != nullptr;
+#else
+    return mprotect(at, size_t(bytes), PROT_READ | PROT_WRITE) == 0;
+#endif
+}
+
+void decommit(char *at, qsizetype bytes)
+{
+#ifdef Q_OS_WIN
+    VirtualFree(at, SIZE_T(bytes), MEM_DECOMMIT);
+#else
+    // A fresh mapping in its place frees the pages and the commitment at once.
+    mmap(at, size_t(bytes), PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE | MAP_FIXED, -1, 0);
+#endif
+}
+
+void unreserve(void *at, qsizetype bytes)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(bytes);
+    VirtualFree(at, 0, MEM_RELEASE);
+#else
+    munmap(at, size_t(bytes));
+#endif
+}
+
+} // namespace
+
+TextArena::~TextArena()
+{
+    release();
+}
+
+TextArena::TextArena(TextArena &&other) noexcept
+    : m_data(std::exchange(other.m_data, nullptr)), m_size(std::exchange(other.m_size, 0)),
+      m_committed(std::exchange(other.m_committed, 0)), m_reserved(std::exchange(other.m_reserved, 0)),
+      m_reservedBytes(std::exchange(other.m_reservedBytes, 0)), m_limit(other.m_limit)
+{
+}
+
+TextArena &TextArena::operator=(TextArena &&other) noexcept
+{
+    if (this != &other) {
+        release();
+        m_data = std::exchange(other.m_data, nullptr);
+        m_size = std::exchange(other.m_size, 0);
+        m_committed = std::exchange(other.m_committed, 0);
+        m_reserved = std::exchange(other.m_reserved, 0);
+        m_reservedBytes = std::exchange(other.m_reservedBytes, 0);
+        m_limit = other.m_limit;
+    }
+    return *this;
+}
+
+bool TextArena::commitTo(qsizetype units)
+{
+    if (units <= m_committed && m_data)
+        return true;
+    if (!m_data) {
+        const qsizetype wanted = sizeof(void *) >= 8 ? maxUnits() * kUnit : qsizetype(1) << 30;
+        qsizetype granted = 0;
+        m_data = static_cast<char16_t *>(::reserve(roundUp(wanted, kStep), &granted));
+        m_reservedBytes = granted;
+        m_reserved = qMin(granted / kUnit, maxUnits());
+        if (!m_data)
+            return false;
+    }
+    if (units > m_reserved)
+        return false;
+    if (units <= m_committed)
+        return true;
+    // Grow by at least an eighth, so a steadily growing list commits a few dozen times in all.
+    qsizetype bytes = roundUp(qMax(units, m_committed + m_committed / 8) * kUnit, kStep);
+    bytes = qMin(bytes, m_reserved * kUnit);
+    char *base = reinterpret_cast<char *>(m_data);
+    const qsizetype from = m_committed * kUnit;
+    if (!::commit(base + from, bytes - from)) {
+        // Less at once may still be granted.
+        bytes = roundUp(units * kUnit, kStep);
+        if (bytes > m_reserved * kUnit || !::commit(base + from, bytes - from))
+            return false;
+    }
+    m_committed = bytes / kUnit;
+    return true;
+}
+
+char16_t *TextArena::reserveTail(qsizetype units)
+{
+    if (units < 0 || units > m_limit - m_size || !commitTo(m_size + units))
+        return nullptr;
+    return m_data + m_size;
+}
+
+void TextArena::truncate(qsizetype size)
+{
+    if (size > m_size)
+        return;
+    m_size = qMax<qsizetype>(size, 0);
+    // Keep one step of slack so that a list cut back and grown again does not churn.
+    const qsizetype keepBytes = roundUp(m_size * kUnit, kStep) + kStep;
+    if (m_committed * kUnit > keepBytes) {
+        decommit(reinterpret_cast<char *>(m_data) + keepBytes, m_committed * kUnit - keepBytes);
+        m_committed = keepBytes / kUnit;
+    }
+}
+
+void TextArena::release()
+{
+    if (m_data)
+        unreserve(m_data, m_reservedBytes);
+    m_data = nullptr;
+    m_size = m_committed = m_reserved = m_reservedBytes = 0;
+}
+
+bool TextArena::append(QStringView text, Offset *at)
+{
+    char16_t *to = reserveTail(text.size());
+    if (!to)
+        return false;
+    if (!text.isEmpty())
+        std::memcpy(to, text.utf16(), size_t(text.size()) * sizeof(char16_t));
+    *at = Offset(m_size);
+    grow(text.size());
+    return true;
+}
