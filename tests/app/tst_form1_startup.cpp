@@ -5,6 +5,8 @@
 #include "wordlist/WordListModel.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QTemporaryFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLockFile>
@@ -45,6 +47,7 @@ private Q_SLOTS:
     void failedSaveKeepsTheOldBankAndOffersAnotherPlace();
     void unreadableBankIsNeverOverwritten();
     void failedSettingsAreReported();
+    void unwritableProgramFolderIsToldAtStart();
 };
 
 void TestForm1Startup::firstStart()
@@ -196,6 +199,36 @@ void TestForm1Startup::failedSettingsAreReported()
     QCOMPARE(env.dialogs.messages.size(), 1);
     QVERIFY(env.dialogs.messages[0].text.contains(QStringLiteral("设置")));
     QCOMPARE(env.readFile(env.wordBankPath()), QByteArray("\r\n"));
+}
+
+void TestForm1Startup::unwritableProgramFolderIsToldAtStart()
+{
+    TestEnv env;
+    AppContext context = env.context();
+    // A folder this user may not write to; permissions do not stop root, /proc does.
+    QDir().mkpath(env.programFolder());
+    QFile::setPermissions(env.programFolder(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    if (QTemporaryFile(env.programFolder() + QStringLiteral("/probe-XXXXXX")).open()) {
+#ifdef Q_OS_LINUX
+        context.programFolder = QStringLiteral("/proc/self");
+#else
+        QSKIP("this user may write to any folder");
+#endif
+    }
+    {
+        Form1 form(context);
+        form.Form_Load();
+        QCOMPARE(env.dialogs.messages.size(), 1);
+        QCOMPARE(env.dialogs.messages[0].icon, Dialogs::Icon::Warning);
+        QVERIFY(env.dialogs.messages[0].text.contains(QDir::toNativeSeparators(context.programFolder)));
+        form.wordList()->addEntry(QStringLiteral("apple"), QStringLiteral("x"));
+        form.close();
+    }
+    // The exit-time failure is still reported, and another place offered.
+    QCOMPARE(env.dialogs.messages.size(), 2);
+    QCOMPARE(env.dialogs.messages[1].icon, Dialogs::Icon::Critical);
+    QCOMPARE(env.dialogs.saveRequests.size(), 1);
+    QFile::setPermissions(env.programFolder(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 QTEST_MAIN(TestForm1Startup)
