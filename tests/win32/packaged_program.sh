@@ -30,7 +30,10 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+failures=0
 fail() { echo "FAIL: $*"; exit 1; }
+# A check whose failure leaves the others worth making.
+miss() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 "$wine" wineboot -i >/dev/null 2>&1
 "$wineserver" -w
@@ -43,9 +46,9 @@ import sys, zipfile
 src, dest = sys.argv[1], sys.argv[2]
 with zipfile.ZipFile(src) as z:
     infos = z.infolist()
-    unflagged = [i.filename for i in infos if not i.flag_bits & 0x800]
+    unflagged = [i.filename for i in infos if not i.filename.isascii() and not i.flag_bits & 0x800]
     if unflagged:
-        sys.exit('entries without the UTF-8 flag: %s' % unflagged)
+        sys.exit('names stored without the UTF-8 flag: %s' % unflagged)
     names = {i.filename for i in infos}
     for want in ('TanvicQuorvel/TanvicQuorvel.exe', 'TanvicQuorvel/常用英语单词443个.txt',
                  'TanvicQuorvel/platforms/qwindows.dll', 'TanvicQuorvel/styles/qwindowsvistastyle.dll'):
@@ -63,7 +66,7 @@ python3 - "$app/wb.dcb" <<'PY'
 import sys
 pairs = [
     ("apple", "苹果"), ("abandon", "放弃；抛弃（某人）"), ("lü", "绿（拼音）"),
-    ("kanji", "漢字・かな・カナ"), ("alpha", "α，β，γ"), ("privet", "Привет"),
+    ("kanji", "漢字，かな，カナ"), ("alpha", "α，β，γ"), ("privet", "Привет"),
     ("box", "┌─┐└─┘"), ("rare", "丂丄丅乚亐"), ("yen", "￥１００"), ("dash", "——…"),
 ]
 text = "".join(w + "  " + m + "\r\n" for w, m in pairs)
@@ -95,22 +98,29 @@ kill -0 "$pid" 2>/dev/null && fail "the program is still running a minute after 
 pid=
 "$wineserver" -w
 
-cmp "$work/bank-before" "$app/wb.dcb" || {
+if cmp "$work/bank-before" "$app/wb.dcb"; then
+    echo "ok: the GBK bank came back byte for byte"
+else
     od -c "$app/wb.dcb" | head -20
-    fail "the word bank did not come back byte for byte"
-}
-echo "ok: the GBK bank came back byte for byte"
+    miss "the word bank did not come back byte for byte"
+fi
 
 # reg export writes UTF-16 and keeps Chinese names (reg query through a pipe does not).
 key='HKCU\Software\VB and VBA Program Settings\TanvicQuorvel'
 "$wine" reg export "$key" "Z:${work//\//\\}\\settings.reg" /y >/dev/null 2>&1 || fail "no settings key $key"
 iconv -f UTF-16 -t UTF-8 "$work/settings.reg" | tr -d '\r' >"$work/settings.txt"
-grep -qxF '[HKEY_CURRENT_USER\Software\VB and VBA Program Settings\TanvicQuorvel\设置]' "$work/settings.txt" \
-    || { cat "$work/settings.txt"; fail "no 设置 section"; }
-grep -qxF '"延时"="10"' "$work/settings.txt" || { cat "$work/settings.txt"; fail "延时 is not the string \"10\""; }
-grep -qxF '"次序"="顺序"' "$work/settings.txt" || { cat "$work/settings.txt"; fail "次序 is not the string \"顺序\""; }
-echo "ok: settings stored as strings under $key\\设置"
+if grep -qxF '[HKEY_CURRENT_USER\Software\VB and VBA Program Settings\TanvicQuorvel\设置]' "$work/settings.txt" &&
+   grep -qxF '"延时"="10"' "$work/settings.txt" && grep -qxF '"次序"="顺序"' "$work/settings.txt"; then
+    echo "ok: settings stored as strings under $key\\设置"
+else
+    cat "$work/settings.txt"
+    miss "the settings are not the strings 延时=10 and 次序=顺序 under $key\\设置"
+fi
 
 link=$(find "$WINEPREFIX/drive_c/users" -path '*/Start Menu/Programs/Tanvic软件/TanvicQuorvel.lnk' -print -quit)
-[ -n "$link" ] || fail "no Start-menu shortcut Tanvic软件\\TanvicQuorvel.lnk"
-echo "ok: Start-menu shortcut at ${link#$WINEPREFIX/}"
+if [ -n "$link" ]; then
+    echo "ok: Start-menu shortcut at ${link#$WINEPREFIX/}"
+else
+    miss "no Start-menu shortcut Tanvic软件\\TanvicQuorvel.lnk"
+fi
+[ "$failures" -eq 0 ]
