@@ -1,39 +1,21 @@
 #include "FileNames.h"
 
+#include "text/GbkCodec.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QStringEncoder>
 
 namespace Module1 {
 
 namespace {
 constexpr int kMaxNameBytes = 250;
 
-// Counts characters in code page 936 bytes. Where the platform offers no GBK converter, a
-// character outside ASCII counts as the two bytes GBK gives nearly every such character it holds.
-class Cp936Counter
+// Bytes one character (a code point, possibly a surrogate pair) takes in code page 936; one
+// outside it counts as its four GB18030 bytes, which is how the program's files store it.
+int cp936Bytes(QStringView ch)
 {
-public:
-    Cp936Counter() : m_gbk("GBK", QStringConverter::Flag::Stateless) {}
-
-    // Bytes one character (a code point, possibly a surrogate pair) takes.
-    int length(QStringView ch)
-    {
-        if (ch.size() == 1 && ch.front().unicode() < 0x80)
-            return 1;
-        if (!m_gbk.isValid())
-            return ch.size() == 2 ? 4 : 2;
-        m_gbk.resetState();
-        const QByteArray bytes = m_gbk.encode(ch);
-        // GBK writes '?' for what it lacks; such a character is stored as four GB18030 bytes.
-        if (m_gbk.hasError() || bytes == "?" || bytes.isEmpty())
-            return 4;
-        return static_cast<int>(bytes.size());
-    }
-
-private:
-    QStringEncoder m_gbk;
-};
+    return static_cast<int>(GbkCodec::encodedSize(ch));
+}
 
 qsizetype charSize(const QString &text, qsizetype i)
 {
@@ -43,12 +25,11 @@ qsizetype charSize(const QString &text, qsizetype i)
 // Cuts `text` after its last character that still ends within `maxBytes` bytes.
 QString truncateToBytes(const QString &text, int maxBytes)
 {
-    Cp936Counter counter;
     int bytes = 0;
     qsizetype i = 0;
     while (i < text.size()) {
         const qsizetype step = charSize(text, i);
-        const int len = counter.length(QStringView(text).mid(i, step));
+        const int len = cp936Bytes(QStringView(text).mid(i, step));
         if (bytes + len > maxBytes)
             break;
         bytes += len;
@@ -80,14 +61,7 @@ QChar pathSeparator()
 
 int cp936Length(const QString &text)
 {
-    Cp936Counter counter;
-    int bytes = 0;
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype step = charSize(text, i);
-        bytes += counter.length(QStringView(text).mid(i, step));
-        i += step;
-    }
-    return bytes;
+    return static_cast<int>(GbkCodec::encodedSize(text));
 }
 
 QString CleanFileName(const QString &name)

@@ -1,16 +1,14 @@
 #include "TextFile.h"
 
 #include "LargeBuffer.h"
+#include "text/GbkCodec.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
-#include <QStringEncoder>
 
 #include <cstring>
-#include <optional>
-#include <vector>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -74,101 +72,29 @@ QString decodeWith(QStringConverter::Encoding enc, QByteArrayView bytes)
     return dec.decode(bytes);
 }
 
-// The two-byte area of GB18030 (which GBK files use), as a table: (lead - 0x81) * 191 +
-// (trail - 0x40) gives the character, 0 where the pair is not one. Built once from the platform's
-// converter in a single call.
-const std::vector<char16_t> &pairTable()
+// UTF-16 files may hold halves of surrogate pairs, which are no characters: each becomes U+FFFD,
+// as a damaged sequence does in every other encoding, so the list never holds one.
+QString replaceLoneSurrogates(QString text)
 {
-    static const std::vector<char16_t> table = [] {
-        std::vector<char16_t> t(126 * 191, 0);
-        QByteArray all;
-        all.reserve(126 * 190 * 2);
-        for (int lead = 0x81; lead <= 0xFE; ++lead) {
-            for (int trail = 0x40; trail <= 0xFE; ++trail) {
-                if (trail == 0x7F)
-                    continue;
-                all += char(lead);
-                all += char(trail);
-            }
-        }
-        QStringDecoder dec("GB18030", QStringConverter::Flag::Stateless);
-        const QString chars = dec.isValid() ? dec.decode(all) : QString();
-        const bool aligned = chars.size() * 2 == all.size();
-        for (qsizetype i = 0; i * 2 < all.size(); ++i) {
-            const auto lead = static_cast<unsigned char>(all[i * 2]);
-            const auto trail = static_cast<unsigned char>(all[i * 2 + 1]);
-            char16_t c = 0;
-            if (aligned) {
-                c = chars[i].unicode();
-            } else if (dec.isValid()) {
-                const QString one = dec.decode(QByteArrayView(all).sliced(i * 2, 2));
-                c = one.size() == 1 ? one[0].unicode() : 0;
-            }
-            t[(lead - 0x81) * 191 + (trail - 0x40)] = c == 0xFFFD ? 0 : c;
-        }
-        return t;
-    }();
-    return table;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (!c.isSurrogate())
+            continue;
+        if (c.isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
 }
 
-// GBK as the format's files hold it, decoded as its superset GB18030. 0x80 is the euro sign, as
-// GBK writers put it. A broken sequence becomes U+FFFD and the read goes on with the next byte,
-// so one damaged character never takes the text after it along.
+// GBK as the format's files hold it, decoded as its superset GB18030 (see GbkCodec).
 QString decodeGbk(QByteArrayView bytes)
 {
-    const std::vector<char16_t> &table = pairTable();
-    std::optional<QStringDecoder> four; // opening a converter is costly: only when needed
     QString out(bytes.size(), Qt::Uninitialized);
     LargeBuffer::adviseHugePages(out.data(), std::size_t(out.size()) * sizeof(QChar));
-    char16_t *dst = reinterpret_cast<char16_t *>(out.data());
-    char16_t *const start = dst;
-    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n;) {
-        const unsigned char b = p[i];
-        if (b < 0x80) {
-            *dst++ = b;
-            ++i;
-            continue;
-        }
-        if (b == 0x80) {
-            *dst++ = 0x20AC;
-            ++i;
-            continue;
-        }
-        if (b == 0xFF || i + 1 >= n) {
-            *dst++ = 0xFFFD;
-            ++i;
-            continue;
-        }
-        const unsigned char t = p[i + 1];
-        if (t >= 0x30 && t <= 0x39) {
-            // A four-byte sequence: rare, left to the converter.
-            if (i + 3 < n && p[i + 2] >= 0x81 && p[i + 2] <= 0xFE && p[i + 3] >= 0x30 && p[i + 3] <= 0x39) {
-                if (!four)
-                    four.emplace("GB18030", QStringConverter::Flag::Stateless);
-                const QString c = four->isValid() ? four->decode(bytes.sliced(i, 4)) : QString();
-                if (!c.isEmpty() && dst - start + c.size() <= out.size()) {
-                    memcpy(dst, c.utf16(), size_t(c.size()) * 2);
-                    dst += c.size();
-                    i += 4;
-                    continue;
-                }
-            }
-            *dst++ = 0xFFFD;
-            ++i;
-            continue;
-        }
-        const char16_t c = (t >= 0x40 && t <= 0xFE && t != 0x7F) ? table[(b - 0x81) * 191 + (t - 0x40)] : 0;
-        if (c == 0) {
-            *dst++ = 0xFFFD;
-            ++i;
-            continue;
-        }
-        *dst++ = c;
-        i += 2;
-    }
-    out.truncate(dst - start);
+    out.truncate(GbkCodec::decode(bytes.data(), bytes.size(), reinterpret_cast<char16_t *>(out.data())));
     return out;
 }
 
@@ -222,10 +148,10 @@ QString decode(const QByteArray &bytes, Encoding *detected)
         text = decodeWith(QStringConverter::Utf8, QByteArrayView(bytes).sliced(3));
     } else if (bytes.startsWith("\xFF\xFE")) {
         enc = Encoding::Utf16LE;
-        text = decodeWith(QStringConverter::Utf16LE, QByteArrayView(bytes).sliced(2));
+        text = replaceLoneSurrogates(decodeWith(QStringConverter::Utf16LE, QByteArrayView(bytes).sliced(2)));
     } else if (bytes.startsWith("\xFE\xFF")) {
         enc = Encoding::Utf16BE;
-        text = decodeWith(QStringConverter::Utf16BE, QByteArrayView(bytes).sliced(2));
+        text = replaceLoneSurrogates(decodeWith(QStringConverter::Utf16BE, QByteArrayView(bytes).sliced(2)));
     } else if (looksLikeUtf8(bytes)) {
         enc = Encoding::Utf8;
         text = QString::fromUtf8(bytes);
@@ -237,78 +163,19 @@ QString decode(const QByteArray &bytes, Encoding *detected)
     return normaliseLineEnds(std::move(text));
 }
 
-namespace {
-
-// How each character of the Basic Multilingual Plane is written: its GBK bytes when GBK holds it
-// (and they read back as that very character), otherwise its GB18030 bytes. Built once. The GBK
-// converter silently drops some characters (soft hyphen, zero-width joiner, bidi marks) and maps
-// others to look-alikes; checking every character's round trip catches all of them.
-struct CharBytes
-{
-    quint8 len = 0;
-    char bytes[4] = {};
-};
-
-const std::vector<CharBytes> &bmpTable()
-{
-    static const std::vector<CharBytes> table = [] {
-        std::vector<CharBytes> t(0x10000);
-        QStringEncoder gbk("GBK", QStringConverter::Flag::Stateless);
-        QStringEncoder gb18030("GB18030", QStringConverter::Flag::Stateless);
-        for (char32_t c = 0; c < 0x10000; ++c) {
-            CharBytes &cb = t[c];
-            if (c < 0x80) {
-                cb.len = 1;
-                cb.bytes[0] = static_cast<char>(c);
-                continue;
-            }
-            if (c >= 0xD800 && c < 0xE000) {
-                cb.len = 1;
-                cb.bytes[0] = '?'; // a lone surrogate is no character at all
-                continue;
-            }
-            const QChar ch(static_cast<char16_t>(c));
-            QByteArray b = gbk.isValid() ? gbk.encode(QStringView(&ch, 1)) : QByteArray();
-            if (b.isEmpty() || b.size() > 2 || b == "?" || decodeGbk(b) != QStringView(&ch, 1))
-                b = gb18030.encode(QStringView(&ch, 1));
-            cb.len = static_cast<quint8>(qMin<qsizetype>(b.size(), 4));
-            memcpy(cb.bytes, b.constData(), cb.len);
-        }
-        return t;
-    }();
-    return table;
-}
-
-} // namespace
-
 void encodeAppend(QStringView text, QByteArray &out)
 {
-    const std::vector<CharBytes> &table = bmpTable();
-    std::optional<QStringEncoder> gb18030; // opening a converter is costly: only when needed
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < 0x80) {
-            out.append(static_cast<char>(c));
-        } else if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate()) {
-            // Outside the BMP only GB18030's four-byte form can hold it.
-            if (!gb18030)
-                gb18030.emplace("GB18030", QStringConverter::Flag::Stateless);
-            out += gb18030->encode(text.sliced(i, 2));
-            ++i;
-        } else {
-            const CharBytes &cb = table[c];
-            out.append(cb.bytes, cb.len);
-        }
-    }
+    const qsizetype old = out.size();
+    qsizetype room = GbkCodec::maxEncodedSize(text.size());
+    if (out.capacity() - old < room)
+        room = GbkCodec::encodedSize(text); // exactly what is needed: no growing past the reserve
+    out.resize(old + room);
+    out.resize(old + GbkCodec::encode(text.utf16(), text.size(), out.data() + old));
 }
 
 QByteArray encode(QStringView text)
 {
-    QByteArray out;
-    out.reserve(text.size() * 2);
-    encodeAppend(text, out);
-    return out;
+    return GbkCodec::encode(text);
 }
 
 bool read(const QString &path, QString *text, QString *error)

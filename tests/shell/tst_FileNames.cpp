@@ -41,6 +41,9 @@ void tst_FileNames::cleanFileName_data()
     QTest::newRow("300 ASCII letters") << QString(300, u'a') << QString(250, u'a');
     QTest::newRow("200 Chinese characters")
         << hundredChinese + hundredChinese << QString(125, QChar(0x4E2D));
+    QTest::newRow("Chinese after a character outside code page 936")
+        << QStringLiteral("\U0001F600") + hundredChinese + hundredChinese
+        << QStringLiteral("\U0001F600") + QString(123, QChar(0x4E2D));
     QTest::newRow("spaces trimmed after the cut")
         << QString(3, u' ') + QString(300, u'b') << QString(247, u'b');
     QTest::newRow("spaces left at the cut are trimmed")
