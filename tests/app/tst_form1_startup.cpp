@@ -134,7 +134,12 @@ void TestForm1Startup::crashedInstanceDoesNotBlockTheNext()
 {
     TestEnv env;
     // A lock file naming a process that no longer exists, as a crash leaves it.
-    env.writeFile(env.lockPath(), "999999\nTanvicQuorvel\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+#ifdef Q_OS_WIN
+    const QByteArray host = qgetenv("COMPUTERNAME"); // the name QLockFile writes on Windows
+#else
+    const QByteArray host = QSysInfo::machineHostName().toUtf8();
+#endif
+    env.writeFile(env.lockPath(), "999999\nTanvicQuorvel\n" + host + "\n");
     Form1 form(env.context());
     form.Form_Load();
     QVERIFY(!form.isSecondInstance());

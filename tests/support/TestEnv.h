@@ -9,6 +9,10 @@
 
 // A throw-away world for one test: program folder, settings file, instance lock, fake dialogs
 // and launcher. Nothing touches the real user's files.
+// True when this Windows build runs under Wine, whose collation and processes are not quite
+// Windows' own.
+bool runningUnderWine();
+
 class TestEnv
 {
 public:
