@@ -114,7 +114,11 @@ void TestWordListSorter::order()
 
 void TestWordListSorter::chineseByPinyin()
 {
-#ifndef Q_OS_LINUX
+#if defined(Q_OS_WIN)
+    // Windows' own zh-CN collation sorts by pronunciation; only Wine's lacks it.
+    if (runningUnderWine() && !WordListSorter::hasPinyinOrder())
+        QSKIP("Wine's collation has no pinyin order");
+#elif !defined(Q_OS_LINUX)
     if (!WordListSorter::hasPinyinOrder())
         QSKIP("this platform's collation has no pinyin order");
 #endif
