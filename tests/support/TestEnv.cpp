@@ -14,6 +14,14 @@
 #include <windows.h>
 #endif
 
+#ifdef Q_OS_WIN
+TestEnv::HeldFiles::~HeldFiles()
+{
+    for (void *h : handles)
+        CloseHandle(h);
+}
+#endif
+
 bool runningUnderWine()
 {
 #ifdef Q_OS_WIN
@@ -65,8 +73,13 @@ bool TestEnv::writeUnreadableFile(const QString &path) const
     if (!QFile(path).open(QIODevice::ReadOnly))
         return true;
 #ifdef Q_OS_WIN
-    // Windows keeps no such file at hand ("/proc/self/mem" would name a folder on the current drive).
-    return false;
+    // Held open by someone who shares it with nobody, as an editor may hold a document.
+    const HANDLE h = CreateFileW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()),
+                                 GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    m_held.handles.push_back(h);
+    return !QFile(path).open(QIODevice::ReadOnly);
 #endif
     // Permissions do not stop root: a link to a file whose reading fails does.
     if (!QFileInfo::exists(QStringLiteral("/proc/self/mem")))
