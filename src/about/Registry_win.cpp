@@ -10,9 +10,21 @@
 namespace Win32Registry {
 
 namespace {
-// Query, set, create and enumerate subkeys, notify, create link, read control.
-constexpr REGSAM kAccess = 0x2003F;
+// Reading one value needs nothing more; asking for write access too would be refused to a
+// standard user under HKEY_LOCAL_MACHINE.
+constexpr REGSAM kAccess = KEY_QUERY_VALUE;
 constexpr DWORD kBufferSize = 1024;
+
+HKEY rootKey(Root root)
+{
+    switch (root) {
+    case Root::CurrentUser:
+        return HKEY_CURRENT_USER;
+    case Root::LocalMachine:
+        break;
+    }
+    return HKEY_LOCAL_MACHINE;
+}
 
 bool fileExists(const std::wstring &path)
 {
@@ -21,11 +33,11 @@ bool fileExists(const std::wstring &path)
 }
 } // namespace
 
-bool GetKeyValue(std::uintptr_t root, const std::wstring &keyName, const std::wstring &valueName,
+bool GetKeyValue(Root root, const std::wstring &keyName, const std::wstring &valueName,
                  std::wstring &keyVal)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(reinterpret_cast<HKEY>(root), keyName.c_str(), 0, kAccess, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyExW(rootKey(root), keyName.c_str(), 0, kAccess, &key) != ERROR_SUCCESS) {
         keyVal.clear();
         return false;
     }

@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "ProgramFolder.h"
 #include "Settings.h"
 #include "import/BackgroundWork.h"
 #include "shell/AppInfo.h"
@@ -149,6 +150,12 @@ void Form1::Form_Load()
             nullptr, Dialogs::Icon::Warning,
             QStringLiteral("无法读取词库“%1”：%2\n\n为免丢失其中的单词，本次退出时不会覆盖这个文件。")
                 .arg(QDir::toNativeSeparators(m_wordBankPath), m_wordBankError));
+    }
+    // Told now, not only when the exit-time save fails.
+    if (m_context.dialogs && !ProgramFolder::acceptsWordBank(m_context.programFolder, m_wordBankPath)) {
+        m_context.dialogs->message(
+            nullptr, Dialogs::Icon::Warning,
+            ProgramFolder::notWritableMessage(m_context.programFolder, ProgramFolder::suggestedCopyFolder()));
     }
 }
 

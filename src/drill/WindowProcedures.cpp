@@ -19,6 +19,16 @@
 
 namespace {
 
+#ifdef Q_OS_WIN
+// A window id is a Win32 window only under the platform plugins that make real windows (not, for
+// example, offscreen).
+bool win32Windows()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("windows") || platform == QLatin1String("direct2d");
+}
+#endif
+
 #ifdef QUORVEL_X11
 xcb_connection_t *x11Connection()
 {
@@ -73,12 +83,13 @@ bool DragWindow(QWidget *window)
 #ifdef Q_OS_WIN
     // The system move loop works on a window without a system menu too, where Qt's own
     // startSystemMove() declines.
-    Win32Window::dragWindow(reinterpret_cast<void *>(window->winId()));
-    return true;
-#else
+    if (win32Windows()) {
+        Win32Window::dragWindow(reinterpret_cast<void *>(window->winId()));
+        return true;
+    }
+#endif
     QWindow *handle = window->windowHandle();
     return handle && handle->startSystemMove();
-#endif
 }
 
 void SetTopmost(bool topmost, QWidget *window)
@@ -95,7 +106,10 @@ void SetTopmost(bool topmost, QWidget *window)
     if (!window->isVisible())
         return;
 #ifdef Q_OS_WIN
-    Win32Window::setTopmost(reinterpret_cast<void *>(window->winId()), topmost);
+    if (win32Windows())
+        Win32Window::setTopmost(reinterpret_cast<void *>(window->winId()), topmost);
+    else
+        window->raise();
 #else
 #ifdef QUORVEL_X11
     if (topmost) {

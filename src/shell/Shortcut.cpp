@@ -117,7 +117,7 @@ void MakeShortcut(const QString &name, const QString &description, const QString
         folder += sep;
 
 #ifdef Q_OS_WIN
-    Win32Shell::writeShortcut((folder + name + QStringLiteral(".lnk")).toStdWString(),
+    Win32Shell::writeShortcut(QString(folder + name + QStringLiteral(".lnk")).toStdWString(),
                               QDir::toNativeSeparators(target).toStdWString(),
                               description.toStdWString(), folder.toStdWString());
 #else

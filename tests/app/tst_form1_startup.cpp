@@ -6,6 +6,8 @@
 #include "wordlist/WordListModel.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QTemporaryFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLockFile>
@@ -54,6 +56,7 @@ private Q_SLOTS:
     void garbageSettingsFileIsReplacedSilently();
     void shutdownDuringTheStartupMessageEndsTheProgram();
     void shutdownWaitsForARunningStep();
+    void unwritableProgramFolderIsToldAtStart();
 };
 
 void TestForm1Startup::firstStart()
@@ -181,7 +184,12 @@ void TestForm1Startup::crashedInstanceDoesNotBlockTheNext()
 {
     TestEnv env;
     // A lock file naming a process that no longer exists, as a crash leaves it.
-    env.writeFile(env.lockPath(), "999999\nTanvicQuorvel\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+#ifdef Q_OS_WIN
+    const QByteArray host = qgetenv("COMPUTERNAME"); // the name QLockFile writes on Windows
+#else
+    const QByteArray host = QSysInfo::machineHostName().toUtf8();
+#endif
+    env.writeFile(env.lockPath(), "999999\nTanvicQuorvel\n" + host + "\n");
     Form1 form(env.context());
     form.Form_Load();
     QVERIFY(!form.isSecondInstance());
@@ -324,6 +332,38 @@ void TestForm1Startup::shutdownWaitsForARunningStep()
     form.shutdown();
     QCoreApplication::processEvents();
     QCOMPARE(ended.size(), 1);
+}
+
+void TestForm1Startup::unwritableProgramFolderIsToldAtStart()
+{
+    TestEnv env;
+    AppContext context = env.context();
+    // A folder this user may not write to; permissions do not stop root, /proc does.
+    QDir().mkpath(env.programFolder());
+    QFile::setPermissions(env.programFolder(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    if (QTemporaryFile(env.programFolder() + QStringLiteral("/probe-XXXXXX")).open()) {
+#ifdef Q_OS_LINUX
+        context.programFolder = QStringLiteral("/proc/self");
+#else
+        if (!runningUnderWine())
+            QSKIP("this user may write to any folder");
+        context.programFolder = QStringLiteral("Z:/proc/self"); // Wine's Z: is the root folder
+#endif
+    }
+    {
+        Form1 form(context);
+        form.Form_Load();
+        QCOMPARE(env.dialogs.messages.size(), 1);
+        QCOMPARE(env.dialogs.messages[0].icon, Dialogs::Icon::Warning);
+        QVERIFY(env.dialogs.messages[0].text.contains(QDir::toNativeSeparators(context.programFolder)));
+        form.wordList()->addEntry(QStringLiteral("apple"), QStringLiteral("x"));
+        form.close();
+    }
+    // The exit-time failure is still reported, and another place offered.
+    QCOMPARE(env.dialogs.messages.size(), 2);
+    QCOMPARE(env.dialogs.messages[1].icon, Dialogs::Icon::Critical);
+    QCOMPARE(env.dialogs.saveRequests.size(), 1);
+    QFile::setPermissions(env.programFolder(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 QTEST_MAIN(TestForm1Startup)

@@ -4,6 +4,34 @@
 #include <QFile>
 #include <QFileInfo>
 
+#ifdef Q_OS_WIN
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#endif
+
+#ifdef Q_OS_WIN
+TestEnv::HeldFiles::~HeldFiles()
+{
+    for (void *h : handles)
+        CloseHandle(h);
+}
+#endif
+
+bool runningUnderWine()
+{
+#ifdef Q_OS_WIN
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+#else
+    return false;
+#endif
+}
+
 TestEnv::TestEnv()
 {
     QDir().mkpath(programFolder());
@@ -44,6 +72,15 @@ bool TestEnv::writeUnreadableFile(const QString &path) const
     QFile::setPermissions(path, QFileDevice::WriteOwner);
     if (!QFile(path).open(QIODevice::ReadOnly))
         return true;
+#ifdef Q_OS_WIN
+    // Held open by someone who shares it with nobody, as an editor may hold a document.
+    const HANDLE h = CreateFileW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()),
+                                 GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    m_held.handles.push_back(h);
+    return !QFile(path).open(QIODevice::ReadOnly);
+#endif
     // Permissions do not stop root: a link to a file whose reading fails does.
     if (!QFileInfo::exists(QStringLiteral("/proc/self/mem")))
         return false;

@@ -7,8 +7,14 @@
 #include <QByteArray>
 #include <QTemporaryDir>
 
+#include <vector>
+
 // A throw-away world for one test: program folder, settings file, instance lock, fake dialogs
 // and launcher. Nothing touches the real user's files.
+// True when this Windows build runs under Wine, whose collation and processes are not quite
+// Windows' own.
+bool runningUnderWine();
+
 class TestEnv
 {
 public:
@@ -32,4 +38,14 @@ public:
 
 private:
     QTemporaryDir m_dir;
+#ifdef Q_OS_WIN
+    // Files held open without sharing, as another program holding them would; closed before the
+    // folder goes.
+    struct HeldFiles
+    {
+        ~HeldFiles();
+        std::vector<void *> handles;
+    };
+    mutable HeldFiles m_held;
+#endif
 };

@@ -12,6 +12,7 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+#include <sddl.h>
 
 #include <cstdio>
 #include <cwctype>
@@ -188,6 +189,33 @@ void getKeyValue()
     CHECK_EQ(v, L"");
 }
 
+// A key that grants everyone the reading of its values and nothing else, as HKEY_LOCAL_MACHINE
+// does for a standard user: the reader must still get the value.
+void getKeyValueReadOnlyKey()
+{
+    const wchar_t key[] = L"Software\\TanvicQuorvelTest\\ReadOnly";
+    setString(key, L"Sz", L"readable");
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    // Protected DACL: Everyone (WD) may query values (0x1), nothing more.
+    CHECK(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;0x1;;;WD)", SDDL_REVISION_1, &sd, nullptr));
+    HKEY k = nullptr;
+    CHECK(RegOpenKeyExW(HKEY_LOCAL_MACHINE, key, 0, WRITE_DAC, &k) == ERROR_SUCCESS);
+    CHECK(RegSetKeySecurity(k, DACL_SECURITY_INFORMATION, sd) == ERROR_SUCCESS);
+    RegCloseKey(k);
+    LocalFree(sd);
+
+    // The restriction holds here, or the check below would prove nothing.
+    HKEY writable = nullptr;
+    const LONG writeOpen = RegOpenKeyExW(HKEY_LOCAL_MACHINE, key, 0, KEY_SET_VALUE, &writable);
+    if (writable)
+        RegCloseKey(writable);
+    CHECK(writeOpen == ERROR_ACCESS_DENIED);
+
+    std::wstring v;
+    CHECK(Win32Registry::GetKeyValue(Win32Registry::kLocalMachine, key, L"Sz", v));
+    CHECK_EQ(v, L"readable");
+}
+
 void sysInfoCommand(const std::wstring &temp)
 {
     std::wstring command = L"stale";
@@ -235,6 +263,7 @@ int wmain()
     systemFolders();
     shortcut(temp);
     getKeyValue();
+    getKeyValueReadOnlyKey();
     sysInfoCommand(temp);
     decodeMatchesRegistry();
 

@@ -1,5 +1,6 @@
 // The list's one-time sort: shared direction, textual, case-insensitive, stable, pinyin.
 #include "ListHelpers.h"
+#include "TestEnv.h"
 #include "wordlist/WordListModel.h"
 #include "wordlist/WordListSorter.h"
 #include "wordlist/WordPairs.h"
@@ -102,6 +103,8 @@ void TestWordListSorter::order_data()
 
 void TestWordListSorter::order()
 {
+    if (runningUnderWine() && qstrcmp(QTest::currentDataTag(), "stable") == 0)
+        QSKIP("Wine's sort keys keep letter case; Windows' own ignore it as asked");
     QFETCH(QStringList, texts);
     QFETCH(QStringList, ascending);
     QFETCH(QStringList, descending);
@@ -111,7 +114,11 @@ void TestWordListSorter::order()
 
 void TestWordListSorter::chineseByPinyin()
 {
-#ifndef Q_OS_LINUX
+#if defined(Q_OS_WIN)
+    // Windows' own zh-CN collation sorts by pronunciation; only Wine's lacks it.
+    if (runningUnderWine() && !WordListSorter::hasPinyinOrder())
+        QSKIP("Wine's collation has no pinyin order");
+#elif !defined(Q_OS_LINUX)
     if (!WordListSorter::hasPinyinOrder())
         QSKIP("this platform's collation has no pinyin order");
 #endif
@@ -124,6 +131,8 @@ void TestWordListSorter::chineseByPinyin()
 
 void TestWordListSorter::agreesWithTheCollatorOnRandomText()
 {
+    if (runningUnderWine())
+        QSKIP("Wine's sort keys and its string comparison disagree on punctuation; Windows' agree");
     // Long shared beginnings, mixed scripts, digits, punctuation and case: the fast key comparison
     // must give exactly the collator's order, with ties in list order.
     QRandomGenerator rng(7);
