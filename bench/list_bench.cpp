@@ -9,6 +9,7 @@
 #include "wordlist/WordListSorter.h"
 #include "wordlist/WordPairs.h"
 
+#include "BenchReport.h"
 #include "GeneratedBank.h"
 
 #include <QApplication>
@@ -18,31 +19,8 @@
 #include <QTableView>
 
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
-
-// Processor time of this process so far, in ms: next to the wall-clock figure it shows how much
-// of it was spent waiting for a busy machine.
-qint64 cpuMs()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return qint64(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000 +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000;
-}
-
-qint64 g_cpuStart = 0;
-
-void report(const char *name, qint64 ms)
-{
-    const qint64 cpu = cpuMs();
-    std::printf("%s: %lld ms\n", name, static_cast<long long>(ms));
-    std::printf("%s (cpu): %lld ms\n", name, static_cast<long long>(cpu - g_cpuStart));
-    std::fflush(stdout);
-    g_cpuStart = cpuMs();
-}
-
 // Lets the view handle everything the change queued (layout, repaint).
 void settle()
 {

@@ -3,6 +3,7 @@
 //   quorvel-bench <bank>                 load and save <bank>
 //   quorvel-bench --generate <bank> [N]  write an N-entry GBK bank (default 1,000,000)
 // Output: one "name: <ms> ms" line per operation, then "peak RSS: <MiB> MiB".
+#include "BenchReport.h"
 #include "GeneratedBank.h"
 #include "wordlist/TextFile.h"
 #include "wordlist/WordListModel.h"
@@ -14,30 +15,8 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
-
-// Processor time of this process so far, in ms: next to the wall-clock figure it shows how much
-// of it was spent waiting for a busy machine.
-qint64 cpuMs()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return qint64(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000 +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000;
-}
-
-qint64 g_cpuStart = 0;
-
-void report(const char *name, qint64 ms)
-{
-    std::printf("%s: %lld ms\n", name, static_cast<long long>(ms));
-    std::printf("%s (cpu): %lld ms\n", name, static_cast<long long>(cpuMs() - g_cpuStart));
-    std::fflush(stdout);
-    g_cpuStart = cpuMs();
-}
-
 // Writes an N-entry bank in the word-pair format.
 int generate(const QString &path, int count)
 {
