@@ -6,9 +6,8 @@
 #include "shell/AppInfo.h"
 #include "shell/Dialogs.h"
 #include "ui_Form1.h"
-#include "wordlist/TextFile.h"
+#include "wordlist/WordBank.h"
 #include "wordlist/WordListModel.h"
-#include "wordlist/WordPairs.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -112,27 +111,13 @@ void Form1::Form_Load()
     }
 
     // 2. The word bank lives beside the executable.
-    m_wordBankPath = QDir(m_context.programFolder).filePath(AppInfo::wordBankName());
+    m_wordBank.emplace(QDir(m_context.programFolder).filePath(AppInfo::wordBankName()));
 
     // 3. The list menu serves only as the word list's pop-up menu; there is no menu bar.
 
     // 4, 5. Load the word bank; its raw text is not kept.
-    if (QFileInfo::exists(m_wordBankPath)) {
-        QByteArray bytes;
-        QString error;
-        if (TextFile::readBytes(m_wordBankPath, &bytes, &error)) {
-            if (!WordPairs::importWordBank(std::move(bytes), *m_wordList)) {
-                // Saving a bank that was read only in part would lose the rest of it.
-                m_wordBankUnreadable = true;
-                m_wordBankError = QStringLiteral("内存不足，只读入了一部分单词");
-            }
-            updateCountLabel();
-        } else {
-            // Never overwrite a bank we could not read: it may hold years of the user's words.
-            m_wordBankUnreadable = true;
-            m_wordBankError = error;
-        }
-    }
+    if (m_wordBank->load(*m_wordList) == WordBank::Load::Loaded || m_wordList->count() > 0)
+        updateCountLabel();
 
     // 6, 7. The drill settings.
     m_settings = std::make_unique<Settings>(m_context.settingsPath);
@@ -145,14 +130,14 @@ void Form1::Form_Load()
     // 9-12. The Start-menu entry.
     makeStartMenuEntry();
 
-    if (m_wordBankUnreadable && m_context.dialogs) {
+    if (!m_wordBank->mayOverwrite() && m_context.dialogs) {
         m_context.dialogs->message(
             nullptr, Dialogs::Icon::Warning,
             QStringLiteral("无法读取词库“%1”：%2\n\n为免丢失其中的单词，本次退出时不会覆盖这个文件。")
-                .arg(QDir::toNativeSeparators(m_wordBankPath), m_wordBankError));
+                .arg(QDir::toNativeSeparators(m_wordBank->path()), m_wordBank->error()));
     }
     // Told now, not only when the exit-time save fails.
-    if (m_context.dialogs && !ProgramFolder::acceptsWordBank(m_context.programFolder, m_wordBankPath)) {
+    if (m_context.dialogs && !ProgramFolder::acceptsWordBank(m_context.programFolder, m_wordBank->path())) {
         m_context.dialogs->message(
             nullptr, Dialogs::Icon::Warning,
             ProgramFolder::notWritableMessage(m_context.programFolder, ProgramFolder::suggestedCopyFolder()));
@@ -246,29 +231,31 @@ void Form1::saveSettings()
 
 bool Form1::保存单词列表(const QString &path, QString *error)
 {
-    return WordPairs::writeList(*m_wordList, path, error);
+    return WordBank::saveTo(*m_wordList, path, error);
 }
 
 void Form1::saveWordBank()
 {
-    if (m_wordBankPath.isEmpty())
+    if (!m_wordBank)
         return;
-    QString error;
     QString failure;
-    if (m_wordBankUnreadable) {
-        if (m_wordList->count() == 0)
-            return;
-        failure = QStringLiteral("启动时无法读取词库“%1”，因此没有覆盖它。\n\n请另选位置保存当前的单词列表。")
-                      .arg(QDir::toNativeSeparators(m_wordBankPath));
-    } else if (保存单词列表(m_wordBankPath, &error)) {
+    switch (m_wordBank->save(*m_wordList)) {
+    case WordBank::Save::Saved:
+    case WordBank::Save::Skipped:
         return;
-    } else {
+    case WordBank::Save::Withheld:
+        failure = QStringLiteral("启动时无法读取词库“%1”，因此没有覆盖它。\n\n请另选位置保存当前的单词列表。")
+                      .arg(QDir::toNativeSeparators(m_wordBank->path()));
+        break;
+    case WordBank::Save::Failed:
         failure = QStringLiteral("无法保存词库“%1”：%2\n\n原来的词库文件没有改动。请另选位置保存当前的单词列表。")
-                      .arg(QDir::toNativeSeparators(m_wordBankPath), error);
+                      .arg(QDir::toNativeSeparators(m_wordBank->path()), m_wordBank->error());
+        break;
     }
     if (!m_context.dialogs)
         return;
     // Offer to keep the list elsewhere until it is saved or the user declines.
+    QString error;
     for (;;) {
         m_context.dialogs->message(nullptr, Dialogs::Icon::Critical, failure);
         const QString path = m_context.dialogs->saveFileName(

@@ -3,11 +3,13 @@
 #include "AppContext.h"
 #include "drill/DrillScheduler.h"
 #include "drill/FormShowWord.h"
+#include "wordlist/WordBank.h"
 #include "wordlist/WordListSorter.h"
 
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QAction;
 class QLockFile;
@@ -44,7 +46,6 @@ public:
     bool isSecondInstance() const { return m_secondInstanceFound; }
     WordListModel *wordList() const { return m_wordList; }
     const AppContext &context() const { return m_context; }
-    QString wordBankPath() const { return m_wordBankPath; }
 
     // Writes the whole list to `path` in the word-pair format (GBK, CR LF), atomically.
     bool 保存单词列表(const QString &path, QString *error);
@@ -150,13 +151,12 @@ private:
     QTimer *m_Timer1 = nullptr;
     QTimer *m_Timer2 = nullptr;
     std::unique_ptr<QLockFile> m_instanceLock;
-    QString m_wordBankPath;
+    // Set at start-up of a first instance only.
+    std::optional<WordBank> m_wordBank;
     bool m_secondInstanceFound = false;
     bool IsSecondInstance = false;
     bool m_unloaded = false;
     bool m_shutdownPending = false;
-    bool m_wordBankUnreadable = false;
-    QString m_wordBankError;
     std::unique_ptr<Settings> m_settings;
     std::unique_ptr<DrillScheduler> m_drill;
     // Without a parent: a window owned by the hidden main window could be hidden with it.

@@ -43,8 +43,6 @@ class TestForm1Startup : public QObject
 private Q_SLOTS:
     void firstStart();
     void loadsTheBankAndRestoresSettings();
-    void bankIsAlwaysGbk_data();
-    void bankIsAlwaysGbk();
     void bankBeginningLikeAByteOrderMarkReadsBack();
     void storedValueTheBoxDoesNotOfferLeavesItAsDesigned();
     void secondInstanceStoresNothing();
@@ -102,30 +100,6 @@ void TestForm1Startup::loadsTheBankAndRestoresSettings()
     QCOMPARE(comboText(again, "Combo1"), QStringLiteral("25"));
     QCOMPARE(comboText(again, "Combo2"), QStringLiteral("随机"));
     QCOMPARE(again.wordList()->count(), 3);
-}
-
-void TestForm1Startup::bankIsAlwaysGbk_data()
-{
-    // Banks of real Chinese whose GBK bytes are valid UTF-8 too.
-    QTest::addColumn<QByteArray>("bank");
-    QTest::newRow("why") << QByteArray::fromHex("77687920 20CEAACAB2C3B40D0A");
-    QTest::newRow("hill, school") << QByteArray("hill  \xD0\xA1\xC9\xBD\r\nschool  \xD1\xA7\xD0\xA3\r\n");
-    QTest::newRow("cat, hour") << QByteArray("cat  \xC3\xA8\r\nhour  \xD0\xA1\xCA\xB1\r\n");
-}
-
-void TestForm1Startup::bankIsAlwaysGbk()
-{
-    QFETCH(QByteArray, bank);
-    TestEnv env;
-    env.writeFile(env.wordBankPath(), bank);
-    {
-        Form1 form(env.context());
-        form.Form_Load();
-        QVERIFY(form.wordList()->count() > 0);
-        QVERIFY(form.wordList()->entry(0).meaning.at(0).unicode() >= 0x4E00);
-        form.close();
-    }
-    QCOMPARE(env.readFile(env.wordBankPath()), bank);
 }
 
 void TestForm1Startup::bankBeginningLikeAByteOrderMarkReadsBack()

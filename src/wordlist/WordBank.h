@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+
+class WordListModel;
+
+// The user's word bank beside the program: read once at start-up, written back at exit. The rule
+// that guards years of the user's words lives here: a bank that could not be read whole (a file
+// that would not open, or one the list ran out of room for) is never overwritten, so saving the
+// part that was read can never cost the rest. Messages and the choice of another place belong to
+// the window.
+class WordBank
+{
+public:
+    enum class Load {
+        Missing,    // no bank yet: the list starts empty, and the first save creates it
+        Loaded,     // the whole bank is in the list
+        Unreadable, // the bank was not read, or only in part; error() says why
+    };
+    enum class Save {
+        Saved,   // the list is in the bank
+        Failed,  // writing failed, the old bank is untouched; error() says why
+        Withheld, // the bank was unreadable, so it was left as it is; the list has words to keep elsewhere
+        Skipped,  // the bank was unreadable and the list is empty: nothing to write anywhere
+    };
+
+    explicit WordBank(QString path) : m_path(std::move(path)) {}
+
+    const QString &path() const { return m_path; }
+
+    // Reads the bank into `list` (appended to what it holds).
+    Load load(WordListModel &list);
+    // Writes `list` over the bank, unless the bank must be kept (see above).
+    Save save(const WordListModel &list);
+    // Whether the bank may be overwritten: false once a load found it unreadable.
+    bool mayOverwrite() const { return !m_unreadable; }
+    // Why the last load or save failed, in words for the user.
+    const QString &error() const { return m_error; }
+
+    // Writes `list` to another file in the bank's format, atomically.
+    static bool saveTo(const WordListModel &list, const QString &path, QString *error);
+
+private:
+    QString m_path;
+    QString m_error;
+    bool m_unreadable = false;
+};

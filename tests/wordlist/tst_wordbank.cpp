@@ -1,0 +1,127 @@
+// The word bank's load and save, and the rule that a bank not read whole is never overwritten.
+#include "TestEnv.h"
+
+#include "wordlist/WordBank.h"
+#include "wordlist/WordListModel.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTest>
+
+namespace {
+// A bank of 100 entries, too large for a list limited to 200 units of text.
+QByteArray hundredEntries()
+{
+    QByteArray bank;
+    for (int i = 0; i < 100; ++i)
+        bank += "word" + QByteArray::number(i) + "  \xC6\xBB\xB9\xFB\r\n";
+    return bank;
+}
+} // namespace
+
+class TestWordBank : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void unreadableBankIsNeverOverwritten_data();
+    void unreadableBankIsNeverOverwritten();
+    void missingBankIsCreated();
+    void failedSaveLeavesTheOldBank();
+    void bankIsAlwaysGbk_data();
+    void bankIsAlwaysGbk();
+};
+
+void TestWordBank::unreadableBankIsNeverOverwritten_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("a folder in its place") << QStringLiteral("folder");
+    QTest::newRow("a file that will not read") << QStringLiteral("file");
+    QTest::newRow("read only in part") << QStringLiteral("part");
+}
+
+void TestWordBank::unreadableBankIsNeverOverwritten()
+{
+    QFETCH(QString, kind);
+    TestEnv env;
+    WordListModel list;
+    if (kind == QLatin1String("folder")) {
+        QVERIFY(QDir().mkpath(env.wordBankPath()));
+    } else if (kind == QLatin1String("file")) {
+        if (!env.writeUnreadableFile(env.wordBankPath()))
+            QSKIP("this system offers no file that cannot be read");
+    } else {
+        env.writeFile(env.wordBankPath(), hundredEntries());
+        list.limitText(200);
+    }
+    const QByteArray before = env.readFile(env.wordBankPath());
+    WordBank bank(env.wordBankPath());
+    QCOMPARE(bank.load(list), WordBank::Load::Unreadable);
+    QVERIFY(!bank.error().isEmpty());
+    QVERIFY(!bank.mayOverwrite());
+    if (kind == QLatin1String("part"))
+        QVERIFY(list.count() > 0 && list.count() < 100);
+    else
+        QCOMPARE(bank.save(list), WordBank::Save::Skipped);
+    list.limitText(1 << 20);
+    list.addEntry(QStringLiteral("apple"), QStringLiteral("x"));
+    QCOMPARE(bank.save(list), WordBank::Save::Withheld);
+    QCOMPARE(env.readFile(env.wordBankPath()), before);
+    QCOMPARE(QFileInfo(env.wordBankPath()).isDir(), kind == QLatin1String("folder"));
+}
+
+void TestWordBank::missingBankIsCreated()
+{
+    TestEnv env;
+    WordListModel list;
+    WordBank bank(env.wordBankPath());
+    QCOMPARE(bank.load(list), WordBank::Load::Missing);
+    QVERIFY(bank.mayOverwrite());
+    QCOMPARE(bank.save(list), WordBank::Save::Saved);
+    QCOMPARE(env.readFile(env.wordBankPath()), QByteArray("\r\n"));
+}
+
+void TestWordBank::failedSaveLeavesTheOldBank()
+{
+    TestEnv env;
+    env.writeFile(env.wordBankPath(), "apple  x\r\n");
+    WordListModel list;
+    WordBank bank(env.wordBankPath());
+    QCOMPARE(bank.load(list), WordBank::Load::Loaded);
+    list.addEntry(QStringLiteral("book"), QStringLiteral("y"));
+    // The bank's folder can no longer take a new file beside it: the folder is now a file.
+    const QString moved = env.path(QStringLiteral("moved"));
+    QVERIFY(QDir().rename(env.programFolder(), moved));
+    env.writeFile(env.programFolder(), "not a folder");
+    QCOMPARE(bank.save(list), WordBank::Save::Failed);
+    QVERIFY(!bank.error().isEmpty());
+    QCOMPARE(env.readFile(moved + QStringLiteral("/wb.dcb")), QByteArray("apple  x\r\n"));
+    // A failed save is no reason to keep the bank from the next one.
+    QVERIFY(bank.mayOverwrite());
+}
+
+void TestWordBank::bankIsAlwaysGbk_data()
+{
+    // Banks of real Chinese whose GBK bytes are valid UTF-8 too.
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("why") << QByteArray::fromHex("77687920 20CEAACAB2C3B40D0A");
+    QTest::newRow("hill, school") << QByteArray("hill  \xD0\xA1\xC9\xBD\r\nschool  \xD1\xA7\xD0\xA3\r\n");
+    QTest::newRow("cat, hour") << QByteArray("cat  \xC3\xA8\r\nhour  \xD0\xA1\xCA\xB1\r\n");
+}
+
+void TestWordBank::bankIsAlwaysGbk()
+{
+    QFETCH(QByteArray, bytes);
+    TestEnv env;
+    env.writeFile(env.wordBankPath(), bytes);
+    WordListModel list;
+    WordBank bank(env.wordBankPath());
+    QCOMPARE(bank.load(list), WordBank::Load::Loaded);
+    QVERIFY(list.count() > 0);
+    QVERIFY(list.entry(0).meaning.at(0).unicode() >= 0x4E00);
+    QFile::remove(env.wordBankPath());
+    QCOMPARE(bank.save(list), WordBank::Save::Saved);
+    QCOMPARE(env.readFile(env.wordBankPath()), bytes);
+}
+
+QTEST_MAIN(TestWordBank)
+#include "tst_wordbank.moc"
