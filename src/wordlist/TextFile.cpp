@@ -487,24 +487,13 @@ bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
         error);
 }
 
-bool writeChunks(const QString &path, const std::function<bool(QByteArray &)> &next, QString *error)
+bool write(QIODevice &device, const std::function<bool(QByteArray &)> &next, QString *error)
 {
-    QSaveFile file(path);
-    auto fail = [&](const QString &why) {
-        if (error)
-            *error = why;
-        file.cancelWriting();
-        return false;
-    };
-    if (QFileInfo(path).isDir())
-        return fail(QStringLiteral("同名的文件夹已存在"));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail(file.errorString());
     // A write the disk takes only in part returns that part without an error; the next one fails
     // with the system's reason ("No space left on device"), which is what the user is told.
     auto writeAll = [&](const char *data, qsizetype size) {
         for (qsizetype done = 0; done < size;) {
-            const qint64 n = file.write(data + done, size - done);
+            const qint64 n = device.write(data + done, size - done);
             if (n <= 0)
                 return false;
             done += n;
@@ -512,7 +501,12 @@ bool writeChunks(const QString &path, const std::function<bool(QByteArray &)> &n
         return true;
     };
     auto writeFailed = [&] {
-        return fail(file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("写入失败"));
+        if (error) {
+            const auto *file = qobject_cast<const QFileDevice *>(&device);
+            const bool told = file ? file->error() != QFileDevice::NoError : !device.errorString().isEmpty();
+            *error = told ? device.errorString() : QStringLiteral("写入失败");
+        }
+        return false;
     };
     QByteArray chunk;
     for (bool more = true, first = true; more;) {
@@ -527,6 +521,25 @@ bool writeChunks(const QString &path, const std::function<bool(QByteArray &)> &n
         if (!writeAll(chunk.constData(), chunk.size()))
             return writeFailed();
     }
+    return true;
+}
+
+bool writeChunks(const QString &path, const std::function<bool(QByteArray &)> &next, QString *error)
+{
+    QSaveFile file(path);
+    auto fail = [&](const QString &why) {
+        if (error)
+            *error = why;
+        file.cancelWriting();
+        return false;
+    };
+    if (QFileInfo(path).isDir())
+        return fail(QStringLiteral("同名的文件夹已存在"));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return fail(file.errorString());
+    QString why;
+    if (!write(file, next, &why))
+        return fail(why);
     if (!file.flush())
         return fail(file.errorString());
 #ifdef Q_OS_UNIX

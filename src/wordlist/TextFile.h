@@ -5,6 +5,8 @@
 
 #include <functional>
 
+class QIODevice;
+
 // The one way text files come in and go out.
 //
 // Reading: only regular files of at most kMaxFileBytes -> encoding -> every line end (CR LF, lone
@@ -51,6 +53,9 @@ bool writeBytes(const QString &path, const QByteArray &bytes, QString *error = n
 // returns whether more follow. A large file is so written without ever being held whole. Bytes
 // that begin like UTF-8's byte-order mark get an empty line in front, so they never read as UTF-8.
 bool writeChunks(const QString &path, const std::function<bool(QByteArray &)> &next, QString *error = nullptr);
+// The heart of writeChunks(): the pieces written to an open `device` until one write fails, then
+// `error` gives the device's reason. Nothing is committed or flushed here.
+bool write(QIODevice &device, const std::function<bool(QByteArray &)> &next, QString *error = nullptr);
 
 // What writeBytes() does to the bytes before writing: GBK bytes that happen to begin like UTF-8's
 // byte-order mark get an empty line in front, so they are never read as UTF-8.

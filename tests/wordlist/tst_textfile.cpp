@@ -1,4 +1,5 @@
 // Loading and saving text files: encodings, line ends, damaged bytes, atomic replacement.
+#include "FailDevice.h"
 #include "text/GbkCodec.h"
 #include "wordlist/TextFile.h"
 
@@ -51,6 +52,8 @@ private Q_SLOTS:
     void writeReplacesAtomically();
     void failedWriteKeepsTheOldFile_data();
     void failedWriteKeepsTheOldFile();
+    void failingDeviceIsReported_data();
+    void failingDeviceIsReported();
     void readFailures();
     void refusesHostileFiles_data();
     void refusesHostileFiles();
@@ -263,6 +266,37 @@ void TestTextFile::failedWriteKeepsTheOldFile()
         QCOMPARE(error, QString::fromLocal8Bit(strerror(EFBIG)));
     if (how == u"folder")
         QVERIFY(QFileInfo(path).isDir());
+}
+
+void TestTextFile::failingDeviceIsReported_data()
+{
+    // The pieces below are written as "\r\n" (the guard against a byte-order mark), then
+    // "\xEF\xBB\xBFab\r\n" and "cd\r\n": 13 bytes in all.
+    QTest::addColumn<qint64>("room");
+    QTest::newRow("full at once") << qint64(0);
+    QTest::newRow("full inside the guard") << qint64(1);
+    QTest::newRow("full inside the first piece") << qint64(4);
+    QTest::newRow("full inside a later piece") << qint64(11);
+    QTest::newRow("room enough") << qint64(13);
+}
+
+void TestTextFile::failingDeviceIsReported()
+{
+    QFETCH(qint64, room);
+    const QList<QByteArray> pieces = {"\xEF\xBB\xBF" "ab\r\n", QByteArray(), "cd\r\n"};
+    const QByteArray whole = "\r\n\xEF\xBB\xBF" "ab\r\ncd\r\n";
+    qsizetype given = 0;
+    auto next = [&](QByteArray &chunk) {
+        chunk = pieces[given++];
+        return given < pieces.size();
+    };
+    const QString reason = QString::fromLocal8Bit(strerror(ENOSPC));
+    FailDevice device(room, reason);
+    QString error;
+    const bool ok = TextFile::write(device, next, &error);
+    QCOMPARE(ok, room >= whole.size());
+    QCOMPARE(error, ok ? QString() : reason);
+    QCOMPARE(device.written(), whole.left(room));
 }
 
 void TestTextFile::readFailures()
