@@ -2,10 +2,10 @@
 // here): the one-click import of the main window and the import window's open, paste, replace,
 // import and save. Prints "name: <ms> ms". Runs offscreen on a Release build.
 //   quorvel-import-bench [<word file> | <number of lines to generate>]
+#include "BenchSeams.h"
 #include "app/AppContext.h"
 #include "app/Form1.h"
 #include "import/Form2.h"
-#include "shell/Dialogs.h"
 #include "wordlist/TextFile.h"
 #include "wordlist/WordListModel.h"
 
@@ -30,16 +30,6 @@
 #include <functional>
 
 namespace {
-
-class BenchDialogs : public Dialogs
-{
-public:
-    void message(QWidget *, Icon, const QString &) override {}
-    bool question(QWidget *, const QString &) override { return true; }
-    QString openFileName(QWidget *, const FileRequest &) override { return answer; }
-    QString saveFileName(QWidget *, const FileRequest &) override { return answer; }
-    QString answer;
-};
 
 // CPU time of the calling thread; on a machine shared with other work it tells what the window
 // thread itself spent, apart from waiting for the processor.
@@ -138,12 +128,16 @@ int main(int argc, char *argv[])
 
     BenchDialogs dialogs;
     dialogs.answer = big;
+    BenchLauncher launcher;
 
     // The main window's one-click import, view included.
     {
-        AppContext context;
-        context.programFolder = program;
-        context.dialogs = &dialogs;
+        AppContext context{.programFolder = program,
+                           .executablePath = QString(),
+                           .settingsPath = QString(),
+                           .instanceLockPath = QString(),
+                           .dialogs = dialogs,
+                           .launcher = launcher};
         Form1 form(context);
         form.载入单词文件下拉框();
         form.show();
@@ -154,7 +148,7 @@ int main(int argc, char *argv[])
     }
 
     WordListModel list;
-    Form2 form(list, &dialogs, program);
+    Form2 form(list, dialogs, program);
     form.show();
     settle(&form);
     auto *edit = form.findChild<QPlainTextEdit *>(QStringLiteral("RichTextBox1"));

@@ -7,6 +7,7 @@
 // the word list; then it gets SIGTERM and saves the bank and ends as the program does.
 // Output: one "name: <ms> ms" line per measure (the median of the runs, each run listed), and the
 // program's peak RSS.
+#include "BenchSeams.h"
 #include "app/Form1.h"
 #include "app/TerminationSignals.h"
 #include "shell/AppInfo.h"
@@ -40,10 +41,14 @@ int runProgram(int argc, char *argv[], const QString &folder)
     QApplication::setApplicationName(AppInfo::title());
     QApplication::setQuitOnLastWindowClosed(false);
 
-    AppContext context;
-    context.programFolder = folder;
-    context.settingsPath = QDir(folder).filePath(QStringLiteral("settings.ini"));
-    context.instanceLockPath = QDir(folder).filePath(QStringLiteral("instance.lock"));
+    BenchDialogs dialogs;
+    BenchLauncher launcher;
+    const AppContext context{.programFolder = folder,
+                             .executablePath = QString(),
+                             .settingsPath = QDir(folder).filePath(QStringLiteral("settings.ini")),
+                             .instanceLockPath = QDir(folder).filePath(QStringLiteral("instance.lock")),
+                             .dialogs = dialogs,
+                             .launcher = launcher};
 
     Form1 form(context);
     QObject::connect(&form, &Form1::programEnded, &app, [] { QCoreApplication::exit(0); },

@@ -16,7 +16,7 @@
 
 #include <iterator>
 
-frmAbout::frmAbout(Launcher *launcher, Dialogs *dialogs, QWidget *parent)
+frmAbout::frmAbout(Launcher &launcher, Dialogs &dialogs, QWidget *parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::frmAbout>()), m_launcher(launcher), m_dialogs(dialogs)
 {
     m_ui->setupUi(this);
@@ -146,28 +146,24 @@ void frmAbout::cmdSysInfo_Click()
 
 void frmAbout::StartSysInfo()
 {
-    if (m_launcher && SystemInfo::start(*m_launcher))
+    if (SystemInfo::start(m_launcher))
         return;
-    if (m_dialogs)
-        m_dialogs->message(this, Dialogs::Icon::Critical, SystemInfo::unavailableMessage());
+    m_dialogs.message(this, Dialogs::Icon::Critical, SystemInfo::unavailableMessage());
 }
 
 void frmAbout::Label2_Click()
 {
-    if (m_launcher)
-        Module1::OpenWebPage(*m_launcher, Endpoints::supportSite());
+    Module1::OpenWebPage(m_launcher, Endpoints::supportSite());
 }
 
 void frmAbout::Label4_Click()
 {
-    if (m_launcher)
-        Module1::SendFeedbackMail(*m_launcher);
+    Module1::SendFeedbackMail(m_launcher);
 }
 
 void frmAbout::Label7_Click()
 {
-    if (m_launcher)
-        Module1::OpenWebPage(*m_launcher, Endpoints::makerSite());
+    Module1::OpenWebPage(m_launcher, Endpoints::makerSite());
 }
 
 void frmAbout::模拟网址下划线(QLabel *label)

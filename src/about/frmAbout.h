@@ -19,7 +19,7 @@ class frmAbout : public QDialog
 {
     Q_OBJECT
 public:
-    frmAbout(Launcher *launcher, Dialogs *dialogs, QWidget *parent = nullptr);
+    frmAbout(Launcher &launcher, Dialogs &dialogs, QWidget *parent = nullptr);
     ~frmAbout() override;
 
     // Starts the system-information tool, or says that there is none.
@@ -44,7 +44,7 @@ private:
     void 模拟网址下划线(QLabel *label);
 
     std::unique_ptr<Ui::frmAbout> m_ui;
-    Launcher *m_launcher;
-    Dialogs *m_dialogs;
+    Launcher &m_launcher;
+    Dialogs &m_dialogs;
     QLabel *m_pressedLink = nullptr;
 };

@@ -130,15 +130,15 @@ void Form1::Form_Load()
     // 9-12. The Start-menu entry.
     makeStartMenuEntry();
 
-    if (!m_wordBank->mayOverwrite() && m_context.dialogs) {
-        m_context.dialogs->message(
+    if (!m_wordBank->mayOverwrite()) {
+        m_context.dialogs.message(
             nullptr, Dialogs::Icon::Warning,
             QStringLiteral("无法读取词库“%1”：%2\n\n为免丢失其中的单词，本次退出时不会覆盖这个文件。")
                 .arg(QDir::toNativeSeparators(m_wordBank->path()), m_wordBank->error()));
     }
     // Told now, not only when the exit-time save fails.
-    if (m_context.dialogs && !ProgramFolder::acceptsWordBank(m_context.programFolder, m_wordBank->path())) {
-        m_context.dialogs->message(
+    if (!ProgramFolder::acceptsWordBank(m_context.programFolder, m_wordBank->path())) {
+        m_context.dialogs.message(
             nullptr, Dialogs::Icon::Warning,
             ProgramFolder::notWritableMessage(m_context.programFolder, ProgramFolder::suggestedCopyFolder()));
     }
@@ -224,8 +224,8 @@ void Form1::saveSettings()
     m_settings->setValue(kDelayKey, m_ui->Combo1->currentText());
     m_settings->setValue(kOrderKey, m_ui->Combo2->currentText());
     QString error;
-    if (!m_settings->sync(&error) && m_context.dialogs)
-        m_context.dialogs->message(nullptr, Dialogs::Icon::Critical,
+    if (!m_settings->sync(&error))
+        m_context.dialogs.message(nullptr, Dialogs::Icon::Critical,
                                    QStringLiteral("无法保存设置（延时和次序）：%1").arg(error));
 }
 
@@ -252,13 +252,11 @@ void Form1::saveWordBank()
                       .arg(QDir::toNativeSeparators(m_wordBank->path()), m_wordBank->error());
         break;
     }
-    if (!m_context.dialogs)
-        return;
     // Offer to keep the list elsewhere until it is saved or the user declines.
     QString error;
     for (;;) {
-        m_context.dialogs->message(nullptr, Dialogs::Icon::Critical, failure);
-        const QString path = m_context.dialogs->saveFileName(
+        m_context.dialogs.message(nullptr, Dialogs::Icon::Critical, failure);
+        const QString path = m_context.dialogs.saveFileName(
             nullptr, {m_context.programFolder, QString(), QStringLiteral("*.txt (*.txt)"), QStringLiteral("txt")});
         if (path.isEmpty() || 保存单词列表(path, &error))
             return;

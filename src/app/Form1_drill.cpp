@@ -62,8 +62,7 @@ void Form1::Check1_Click()
     QAbstractButton *toggle = m_ui->Check1;
     if (m_wordList->count() == 0 && toggle->isChecked()) {
         toggle->setChecked(false); // runs this handler again: the stop path
-        if (m_context.dialogs)
-            m_context.dialogs->message(this, Dialogs::Icon::Critical, QStringLiteral("请先导入词汇！"));
+        m_context.dialogs.message(this, Dialogs::Icon::Critical, QStringLiteral("请先导入词汇！"));
         return;
     }
     if (toggle->isChecked())

@@ -39,20 +39,18 @@ void Form1::Command5_Click()
         updateCountLabel();
     }
     busy.release();
-    if (!m_context.dialogs)
-        return;
     switch (result) {
     case WordFiles::ReadResult::Missing:
-        m_context.dialogs->message(this, Dialogs::Icon::Critical, QStringLiteral("该文件不存在!"));
+        m_context.dialogs.message(this, Dialogs::Icon::Critical, QStringLiteral("该文件不存在!"));
         break;
     case WordFiles::ReadResult::Unreadable:
-        m_context.dialogs->message(
+        m_context.dialogs.message(
             this, Dialogs::Icon::Critical,
             QStringLiteral("无法读取文件“%1”：%2")
                 .arg(QDir::toNativeSeparators(QDir(m_context.programFolder).filePath(name)), error));
         break;
     case WordFiles::ReadResult::Read:
-        m_context.dialogs->message(this, Dialogs::Icon::Information, QStringLiteral("导入完成!"));
+        m_context.dialogs.message(this, Dialogs::Icon::Information, QStringLiteral("导入完成!"));
         break;
     }
 }

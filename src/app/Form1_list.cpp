@@ -250,16 +250,12 @@ void Form1::menu清空列表_Click()
 
 void Form1::menu列表另存为_Click()
 {
-    if (m_context.dialogs) {
-        const QString path =
-            m_context.dialogs->saveFileName(this, {m_context.programFolder, QString(),
-                                                   QStringLiteral("*.txt (*.txt)"), QStringLiteral("txt")});
-        QString error;
-        if (!path.isEmpty() && !保存单词列表(path, &error)) {
-            m_context.dialogs->message(
-                this, Dialogs::Icon::Critical,
-                QStringLiteral("无法保存“%1”：%2").arg(QDir::toNativeSeparators(path), error));
-        }
+    const QString path = m_context.dialogs.saveFileName(
+        this, {m_context.programFolder, QString(), QStringLiteral("*.txt (*.txt)"), QStringLiteral("txt")});
+    QString error;
+    if (!path.isEmpty() && !保存单词列表(path, &error)) {
+        m_context.dialogs.message(this, Dialogs::Icon::Critical,
+                                  QStringLiteral("无法保存“%1”：%2").arg(QDir::toNativeSeparators(path), error));
     }
     // A list saved beside the program shows up at once among the word files.
     载入单词文件下拉框();

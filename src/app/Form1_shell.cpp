@@ -59,8 +59,7 @@ void Form1::connectShellSignals()
 
 void Form1::openDictionaryPage(const QString &preparedWord)
 {
-    if (m_context.launcher)
-        Module1::OpenDictionaryPage(*m_context.launcher, preparedWord);
+    Module1::OpenDictionaryPage(m_context.launcher, preparedWord);
 }
 
 void Form1::menu在线翻译_Click()
@@ -76,8 +75,7 @@ void Form1::Image1_Click()
     // Exactly as if the user had switched the drill on: with an empty list that is a message and
     // the toggle goes back off; the home page opens either way.
     m_ui->Check1->setChecked(true);
-    if (m_context.launcher)
-        Module1::OpenHomePage(*m_context.launcher);
+    Module1::OpenHomePage(m_context.launcher);
 }
 
 void Form1::menu关于_Click()

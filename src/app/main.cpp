@@ -26,9 +26,12 @@ int main(int argc, char *argv[])
     QtDialogs dialogs;
     DesktopLauncher launcher;
 
-    AppContext context;
-    context.programFolder = QApplication::applicationDirPath();
-    context.executablePath = QApplication::applicationFilePath();
+    AppContext context{.programFolder = QApplication::applicationDirPath(),
+                       .executablePath = QApplication::applicationFilePath(),
+                       .settingsPath = QString(),
+                       .instanceLockPath = QString(),
+                       .dialogs = dialogs,
+                       .launcher = launcher};
 #ifdef Q_OS_WIN
     const QString lockFolder = QDir::tempPath();
 #else
@@ -37,8 +40,6 @@ int main(int argc, char *argv[])
         lockFolder = QDir::tempPath();
 #endif
     context.instanceLockPath = QDir(lockFolder).filePath(AppInfo::title() + QStringLiteral(".lock"));
-    context.dialogs = &dialogs;
-    context.launcher = &launcher;
 
     Form1 form(context);
     QObject::connect(&form, &Form1::programEnded, &app, [] {

@@ -14,7 +14,7 @@ namespace {
 const QString kFilter = QStringLiteral("*.txt (*.txt)");
 } // namespace
 
-Form2::Form2(WordListModel &list, Dialogs *dialogs, const QString &programFolder, QWidget *parent)
+Form2::Form2(WordListModel &list, Dialogs &dialogs, const QString &programFolder, QWidget *parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::Form2>()), m_list(list), m_dialogs(dialogs),
       m_programFolder(programFolder)
 {
@@ -64,8 +64,7 @@ void Form2::importText(bool reversed)
             Module1::ImportWordPairs(all, m_list);
         Q_EMIT entriesImported();
     }
-    if (m_dialogs)
-        m_dialogs->message(this, Dialogs::Icon::Information, QStringLiteral("处理完成！"));
+    m_dialogs.message(this, Dialogs::Icon::Information, QStringLiteral("处理完成！"));
     button->setEnabled(true);
 }
 
@@ -81,9 +80,7 @@ void Form2::Command8_Click()
 
 void Form2::Command2_Click()
 {
-    if (!m_dialogs)
-        return;
-    const QString path = m_dialogs->openFileName(this, {m_programFolder, m_fileName, kFilter, QString()});
+    const QString path = m_dialogs.openFileName(this, {m_programFolder, m_fileName, kFilter, QString()});
     if (path.isEmpty())
         return;
     m_fileName = path;
@@ -94,8 +91,8 @@ void Form2::Command2_Click()
     BackgroundWork::run([&] { ok = TextFile::read(path, &loaded, &error); });
     if (!ok) {
         busy.release();
-        m_dialogs->message(this, Dialogs::Icon::Critical,
-                           QStringLiteral("无法打开文件“%1”：%2").arg(QDir::toNativeSeparators(path), error));
+        m_dialogs.message(this, Dialogs::Icon::Critical,
+                          QStringLiteral("无法打开文件“%1”：%2").arg(QDir::toNativeSeparators(path), error));
         return;
     }
     setText(loaded);
@@ -108,10 +105,8 @@ void Form2::Command3_Click()
 
 void Form2::Command4_Click()
 {
-    if (!m_dialogs)
-        return;
     const QString path =
-        m_dialogs->saveFileName(this, {m_programFolder, m_fileName, kFilter, QStringLiteral("txt")});
+        m_dialogs.saveFileName(this, {m_programFolder, m_fileName, kFilter, QStringLiteral("txt")});
     QString failure;
     if (!path.isEmpty()) {
         m_fileName = path;
@@ -126,7 +121,7 @@ void Form2::Command4_Click()
     // Saved, cancelled or failed: the main window's word-file list is read afresh all the same.
     Q_EMIT wordFilesChanged();
     if (!failure.isEmpty())
-        m_dialogs->message(this, Dialogs::Icon::Critical, failure);
+        m_dialogs.message(this, Dialogs::Icon::Critical, failure);
 }
 
 void Form2::Command5_Click()

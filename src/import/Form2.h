@@ -19,7 +19,7 @@ class Form2 : public QDialog
 {
     Q_OBJECT
 public:
-    Form2(WordListModel &list, Dialogs *dialogs, const QString &programFolder, QWidget *parent = nullptr);
+    Form2(WordListModel &list, Dialogs &dialogs, const QString &programFolder, QWidget *parent = nullptr);
     ~Form2() override;
 
     // The text area's whole text with CR LF line ends, as the reader and the saver take it.
@@ -52,7 +52,7 @@ private:
 
     std::unique_ptr<Ui::Form2> m_ui;
     WordListModel &m_list;
-    Dialogs *m_dialogs;
+    Dialogs &m_dialogs;
     QString m_programFolder;
     QString m_fileName;
 };

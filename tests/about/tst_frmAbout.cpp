@@ -49,7 +49,9 @@ void tst_frmAbout::moveOverBackground(frmAbout &about)
 
 void tst_frmAbout::texts()
 {
-    frmAbout about(nullptr, nullptr);
+    FakeLauncher launcher;
+    FakeDialogs dialogs;
+    frmAbout about(launcher, dialogs);
     QCOMPARE(about.windowTitle(), u"关于『TanvicQuorvel』 "_qs);
     QCOMPARE(about.findChild<QLabel *>(u"lblTitle"_qs)->text(), AppInfo::title());
     QCOMPARE(about.findChild<QLabel *>(u"lblVersion"_qs)->text(),
@@ -59,7 +61,8 @@ void tst_frmAbout::texts()
 void tst_frmAbout::links()
 {
     FakeLauncher launcher;
-    frmAbout about(&launcher, nullptr);
+    FakeDialogs dialogs;
+    frmAbout about(launcher, dialogs);
     about.show();
     for (const char *name : {"Label7", "Label2", "Label4", "Label1"}) {
         auto *label = about.findChild<QLabel *>(QString::fromLatin1(name));
@@ -76,7 +79,9 @@ void tst_frmAbout::links()
 
 void tst_frmAbout::hoverUnderline()
 {
-    frmAbout about(nullptr, nullptr);
+    FakeLauncher launcher;
+    FakeDialogs dialogs;
+    frmAbout about(launcher, dialogs);
     about.show();
     auto *line = about.findChild<QWidget *>(u"Line2"_qs);
     auto *support = about.findChild<QLabel *>(u"Label2"_qs);
@@ -139,7 +144,7 @@ void tst_frmAbout::systemInformation()
     FakeLauncher launcher;
     launcher.succeed = starts;
     FakeDialogs dialogs;
-    frmAbout about(&launcher, &dialogs);
+    frmAbout about(launcher, dialogs);
     about.show();
     QTest::mouseClick(about.findChild<QPushButton *>(u"cmdSysInfo"_qs), Qt::LeftButton);
     qputenv("PATH", oldPath);
@@ -158,7 +163,9 @@ void tst_frmAbout::systemInformation()
 
 void tst_frmAbout::okButton()
 {
-    frmAbout about(nullptr, nullptr);
+    FakeLauncher launcher;
+    FakeDialogs dialogs;
+    frmAbout about(launcher, dialogs);
     auto *ok = about.findChild<QPushButton *>(u"cmdOK"_qs);
     QVERIFY(ok->isDefault());
 
@@ -178,7 +185,8 @@ void tst_frmAbout::okButton()
 void tst_frmAbout::linksByKeyboard()
 {
     FakeLauncher launcher;
-    frmAbout about(&launcher, nullptr);
+    FakeDialogs dialogs;
+    frmAbout about(launcher, dialogs);
     about.show();
     QVERIFY(QTest::qWaitForWindowActive(&about));
     QCOMPARE(QApplication::focusWidget(), about.findChild<QWidget *>(u"cmdOK"_qs)); // Enter still closes

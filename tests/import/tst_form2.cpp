@@ -61,7 +61,7 @@ void TestForm2::controlsCaptionsAndPlaces()
 {
     TestEnv env;
     WordListModel list;
-    Form2 f(list, &env.dialogs, env.programFolder());
+    Form2 f(list, env.dialogs, env.programFolder());
     QCOMPARE(f.windowTitle(), QStringLiteral("导入单词对照文本"));
     QCOMPARE(f.size(), QSize(510, 430));
     QCOMPARE(f.minimumSize(), f.maximumSize());
@@ -109,7 +109,7 @@ void TestForm2::tabOrder()
 {
     TestEnv env;
     WordListModel list;
-    Form2 f(list, &env.dialogs, env.programFolder());
+    Form2 f(list, env.dialogs, env.programFolder());
     const QStringList expected{QStringLiteral("RichTextBox1"), QStringLiteral("Command3"), QStringLiteral("Command1"),
                                QStringLiteral("Command2"),     QStringLiteral("Command4"), QStringLiteral("Command5"),
                                QStringLiteral("Text1"),        QStringLiteral("Text2"),    QStringLiteral("Text3"),
@@ -138,7 +138,7 @@ void TestForm2::importBothDirections()
     TestEnv env;
     WordListModel list;
     list.addEntry(QStringLiteral("cat"), QStringLiteral("猫"));
-    Form2 f(list, &env.dialogs, env.programFolder());
+    Form2 f(list, env.dialogs, env.programFolder());
     QSignalSpy imported(&f, &Form2::entriesImported);
     // The same pairs written word first and meaning first; a line already in the list is dropped.
     f.setText(reversed ? QStringLiteral("苹果  apple\n书 book\n\n猫  cat\n") : QStringLiteral("apple  苹果\nbook 书\n\ncat  猫\n"));
@@ -174,7 +174,7 @@ void TestForm2::buttonDisabledWhileTheMessageIsOpen()
 {
     TestEnv env;
     WordListModel list;
-    Form2 f(list, &env.dialogs, env.programFolder());
+    Form2 f(list, env.dialogs, env.programFolder());
     QSignalSpy imported(&f, &Form2::entriesImported);
     QList<bool> enabledDuringMessage;
     int countDuringMessage = -1;
@@ -198,7 +198,7 @@ void TestForm2::replaceToolsWorkOnTheText()
 {
     TestEnv env;
     WordListModel list;
-    Form2 f(list, &env.dialogs, env.programFolder());
+    Form2 f(list, env.dialogs, env.programFolder());
     f.setText(QStringLiteral("apple=苹果;Book=书;ICE CREAM=冰淇淋"));
     child<QLineEdit>(f, "Text1")->setText(QStringLiteral("="));
     child<QLineEdit>(f, "Text2")->setText(QStringLiteral("  "));
@@ -223,7 +223,7 @@ void TestForm2::emptySearchKeepsTheTextAndItsUndo()
 {
     TestEnv env;
     WordListModel list;
-    Form2 f(list, &env.dialogs, env.programFolder());
+    Form2 f(list, env.dialogs, env.programFolder());
     editor(f)->insertPlainText(QStringLiteral("a A"));
     child<QLineEdit>(f, "Text2")->setText(QStringLiteral("b"));
     child<QPushButton>(f, "Command6")->click();
@@ -241,7 +241,7 @@ void TestForm2::openLoadsEveryEncodingAndRemembersTheName()
     env.writeFile(gbkFile, TextFile::encode(QStringLiteral("apple  苹果\r\n")));
     env.writeFile(utf8File, QStringLiteral("book  书本\nice  冰块\r").toUtf8());
     {
-        Form2 f(list, &env.dialogs, env.programFolder());
+        Form2 f(list, env.dialogs, env.programFolder());
         env.dialogs.openAnswers = QStringList{gbkFile, QString(), utf8File};
         env.dialogs.saveAnswers = QStringList{QString()};
         child<QPushButton>(f, "Command2")->click();
@@ -265,7 +265,7 @@ void TestForm2::openLoadsEveryEncodingAndRemembersTheName()
         QVERIFY(env.dialogs.messages.isEmpty());
     }
     // A new window remembers nothing.
-    Form2 again(list, &env.dialogs, env.programFolder());
+    Form2 again(list, env.dialogs, env.programFolder());
     env.dialogs.openAnswers.clear();
     child<QPushButton>(again, "Command2")->click();
     QCOMPARE(env.dialogs.openRequests.last().fileName, QString());
@@ -276,7 +276,7 @@ void TestForm2::failedOpenKeepsTheText()
 {
     TestEnv env;
     WordListModel list;
-    Form2 f(list, &env.dialogs, env.programFolder());
+    Form2 f(list, env.dialogs, env.programFolder());
     f.setText(QStringLiteral("keep me"));
     env.dialogs.openAnswers = QStringList{env.programFolder()}; // a folder cannot be read as text
     child<QPushButton>(f, "Command2")->click();
@@ -290,7 +290,7 @@ void TestForm2::saveWritesTheFormatAndAlwaysRefreshes()
 {
     TestEnv env;
     WordListModel list;
-    Form2 f(list, &env.dialogs, env.programFolder());
+    Form2 f(list, env.dialogs, env.programFolder());
     QSignalSpy refreshed(&f, &Form2::wordFilesChanged);
     const QString path = QDir(env.programFolder()).filePath(QStringLiteral("新词.txt"));
     editor(f)->insertPlainText(QStringLiteral("apple  苹果\n𠀀  字\u00a0x\n"));
@@ -313,7 +313,7 @@ void TestForm2::failedSaveKeepsTheOldFile()
 {
     TestEnv env;
     WordListModel list;
-    Form2 f(list, &env.dialogs, env.programFolder());
+    Form2 f(list, env.dialogs, env.programFolder());
     QSignalSpy refreshed(&f, &Form2::wordFilesChanged);
     f.setText(QStringLiteral("new text"));
     const QString folderAsFile = QDir(env.programFolder()).filePath(QStringLiteral("taken.txt"));
@@ -330,7 +330,7 @@ void TestForm2::textKeepsWhatTheReaderNeeds()
 {
     TestEnv env;
     WordListModel list;
-    Form2 f(list, &env.dialogs, env.programFolder());
+    Form2 f(list, env.dialogs, env.programFolder());
     // Lone CR and LF become line ends; tabs, no-break and ideographic spaces stay.
     f.setText(QStringLiteral("a\tb\rc\u00a0d\ne\u3000f\r\n"));
     QCOMPARE(f.text(), QStringLiteral("a\tb\r\nc\u00a0d\r\ne\u3000f\r\n"));
@@ -356,7 +356,7 @@ void TestForm2::everyLineSeparatorEndsALine()
     QFETCH(QString, separator);
     TestEnv env;
     WordListModel list;
-    Form2 f(list, &env.dialogs, env.programFolder());
+    Form2 f(list, env.dialogs, env.programFolder());
     ImportTextEdit *edit = editor(f);
     edit->insertPlainText(QStringLiteral("pear  梨"));
     if (separator.isEmpty())
@@ -378,7 +378,7 @@ void TestForm2::largePasteReplacesTheSelection()
 {
     TestEnv env;
     WordListModel list;
-    Form2 f(list, &env.dialogs, env.programFolder());
+    Form2 f(list, env.dialogs, env.programFolder());
     QString big;
     for (int i = 0; big.size() < ImportTextEdit::kLargeText; ++i)
         big += QStringLiteral("word%1  词\r\n").arg(i);
@@ -403,7 +403,7 @@ void TestForm2::largeTextsComeAndGo()
 {
     TestEnv env;
     WordListModel list;
-    Form2 f(list, &env.dialogs, env.programFolder());
+    Form2 f(list, env.dialogs, env.programFolder());
     QString big;
     for (int i = 0; big.size() < ImportTextEdit::kLargeText; ++i)
         big += QStringLiteral("word%1=词;\r\n").arg(i);

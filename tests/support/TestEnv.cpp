@@ -42,14 +42,12 @@ TestEnv::TestEnv()
 
 AppContext TestEnv::context()
 {
-    AppContext c;
-    c.programFolder = programFolder();
-    c.executablePath = programFolder() + QStringLiteral("/TanvicQuorvel");
-    c.settingsPath = settingsPath();
-    c.instanceLockPath = lockPath();
-    c.dialogs = &dialogs;
-    c.launcher = &launcher;
-    return c;
+    return AppContext{.programFolder = programFolder(),
+                      .executablePath = programFolder() + QStringLiteral("/TanvicQuorvel"),
+                      .settingsPath = settingsPath(),
+                      .instanceLockPath = lockPath(),
+                      .dialogs = dialogs,
+                      .launcher = launcher};
 }
 
 void TestEnv::writeFile(const QString &path, const QByteArray &bytes) const
