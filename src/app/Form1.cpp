@@ -116,8 +116,7 @@ void Form1::Form_Load()
     // 3. The list menu serves only as the word list's pop-up menu; there is no menu bar.
 
     // 4, 5. Load the word bank; its raw text is not kept.
-    if (m_wordBank->load(*m_wordList) == WordBank::Load::Loaded || m_wordList->count() > 0)
-        updateCountLabel();
+    m_wordBank->load(*m_wordList);
 
     // 6, 7. The drill settings.
     m_settings = std::make_unique<Settings>(m_context.settingsPath);

@@ -36,7 +36,6 @@ void Form1::Command5_Click()
     if (result == WordFiles::ReadResult::Read) {
         Module1::ImportWordPairs(text, *m_wordList);
         text.clear();
-        updateCountLabel();
     }
     busy.release();
     switch (result) {
@@ -59,7 +58,6 @@ void Form1::menu导入单词_Click()
 {
     // Modal and without an owner; a fresh window each time, so it always opens empty.
     Form2 form(*m_wordList, m_context.dialogs, m_context.programFolder);
-    connect(&form, &Form2::entriesImported, this, [this] { updateCountLabel(); });
     connect(&form, &Form2::wordFilesChanged, this, [this] { 载入单词文件下拉框(); });
     form.exec();
 }

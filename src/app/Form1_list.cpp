@@ -115,6 +115,11 @@ void Form1::connectWordListSignals()
     QTableView *view = m_ui->ListView1;
     QWidget *viewport = view->viewport();
 
+    // The count label follows the list, whatever changed it (load, import, delete, clear, tests).
+    connect(m_wordList, &QAbstractItemModel::rowsInserted, this, &Form1::updateCountLabel);
+    connect(m_wordList, &QAbstractItemModel::rowsRemoved, this, &Form1::updateCountLabel);
+    connect(m_wordList, &QAbstractItemModel::modelReset, this, &Form1::updateCountLabel);
+
     connect(view->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int logicalIndex) { ListView1_ColumnClick(logicalIndex); });
 
@@ -188,6 +193,11 @@ void Form1::popupListMenuAtCurrentRow()
 {
     QTableView *view = m_ui->ListView1;
     QWidget *viewport = view->viewport();
+
+    // The count label follows the list, whatever changed it (load, import, delete, clear, tests).
+    connect(m_wordList, &QAbstractItemModel::rowsInserted, this, &Form1::updateCountLabel);
+    connect(m_wordList, &QAbstractItemModel::rowsRemoved, this, &Form1::updateCountLabel);
+    connect(m_wordList, &QAbstractItemModel::modelReset, this, &Form1::updateCountLabel);
     QPoint at(0, 0);
     const int row = currentEntryRow();
     if (row >= 0) {
@@ -226,7 +236,6 @@ void Form1::menu删除_Click()
         return;
     const BusyCursor busy(m_wordList->count());
     WordListCommands::removeSelected(*m_wordList, *m_ui->ListView1->selectionModel());
-    updateCountLabel();
 }
 
 void Form1::menu修改_Click()
@@ -245,7 +254,6 @@ void Form1::menu清空列表_Click()
 {
     const BusyCursor busy(m_wordList->count());
     m_wordList->clear();
-    updateCountLabel();
 }
 
 void Form1::menu列表另存为_Click()

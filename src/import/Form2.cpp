@@ -62,7 +62,6 @@ void Form2::importText(bool reversed)
             Module1::ImportWordPairsReversed(all, m_list);
         else
             Module1::ImportWordPairs(all, m_list);
-        Q_EMIT entriesImported();
     }
     m_dialogs.message(this, Dialogs::Icon::Information, QStringLiteral("处理完成！"));
     button->setEnabled(true);

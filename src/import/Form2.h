@@ -40,8 +40,6 @@ public:
     void Command8_Click(); // "反向导入"
 
 Q_SIGNALS:
-    // Entries may have been added to the word list: the count label needs updating.
-    void entriesImported();
     // A save dialog has closed (saved, cancelled or failed): the word-file list needs refreshing.
     void wordFilesChanged();
 

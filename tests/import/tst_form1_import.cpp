@@ -121,7 +121,10 @@ void TestForm1Import::quickImportTwice()
         Form1 form(env.context());
         form.Form_Load();
         QCOMPARE(countLabel(form), QStringLiteral("词汇量:1"));
+        QString labelDuringMessage;
+        env.dialogs.onMessage = [&](const FakeDialogs::Message &) { labelDuringMessage = countLabel(form); };
         clickImport(form);
+        QCOMPARE(labelDuringMessage, QStringLiteral("词汇量:3")); // counted before the message
         QCOMPARE(countLabel(form), QStringLiteral("词汇量:3"));
         clickImport(form);
         QCOMPARE(countLabel(form), QStringLiteral("词汇量:3"));
