@@ -161,7 +161,6 @@ void Form1::showAtStart()
 void Form1::Timer2_Timer()
 {
     m_Timer2->stop();
-    IsSecondInstance = true;
     close();
 }
 
@@ -209,7 +208,7 @@ void Form1::Form_Unload()
         m_tray->hide();
     m_Timer1->stop();
     stopDrillForShutdown();
-    if (!IsSecondInstance && !m_secondInstanceFound) {
+    if (!m_secondInstanceFound) {
         saveSettings();
         saveWordBank();
     }

@@ -47,14 +47,9 @@ public:
     WordListModel *wordList() const { return m_wordList; }
     const AppContext &context() const { return m_context; }
 
-    // Writes the whole list to `path` in the word-pair format (GBK, CR LF), atomically.
-    bool 保存单词列表(const QString &path, QString *error);
-
-    // "词汇量:" and the number of entries now in the list.
-    void updateCountLabel();
-
-    // Refills the word-file box from the program folder; called at start-up and after saving.
-    void 载入单词文件下拉框();
+    // Refills the word-file box from the program folder (载入单词文件下拉框), as start-up and every
+    // save do.
+    void refreshWordFiles() { 载入单词文件下拉框(); }
 
     // The drill's timing and choice of entries (tests give it a scripted chance).
     DrillScheduler &drillScheduler() { return *m_drill; }
@@ -80,6 +75,12 @@ protected:
 private:
     void connectSignals();
     void Form_Unload();
+    // Writes the whole list to `path` in the word-pair format (GBK, CR LF), atomically.
+    bool 保存单词列表(const QString &path, QString *error);
+    // "词汇量:" and the number of entries now in the list.
+    void updateCountLabel();
+    // Refills the word-file box from the program folder; called at start-up and after saving.
+    void 载入单词文件下拉框();
     void Timer2_Timer();
     void saveSettings();
     void saveWordBank();
@@ -135,14 +136,11 @@ private:
     void menu在线翻译_Click();
     void Image1_Click();
     void menu关于_Click();
-
-public:
     // Looks a word up in the online dictionary. The word is already prepared (spaces at both ends
     // and one final "/" removed, WebLinks::prepareWord); the floating window's double-click and the
     // list menu's "在线翻译" both end here.
     void openDictionaryPage(const QString &preparedWord);
 
-private:
     AppContext m_context;
     std::unique_ptr<Ui::Form1> m_ui;
     WordListModel *m_wordList = nullptr;
@@ -154,7 +152,6 @@ private:
     // Set at start-up of a first instance only.
     std::optional<WordBank> m_wordBank;
     bool m_secondInstanceFound = false;
-    bool IsSecondInstance = false;
     bool m_unloaded = false;
     bool m_shutdownPending = false;
     std::unique_ptr<Settings> m_settings;

@@ -30,6 +30,11 @@ public:
     // The file name both file dialogs propose; the last one chosen in either of them.
     QString rememberedFileName() const { return m_fileName; }
 
+Q_SIGNALS:
+    // A save dialog has closed (saved, cancelled or failed): the word-file list needs refreshing.
+    void wordFilesChanged();
+
+private:
     void Command1_Click(); // "导入到单词表"
     void Command2_Click(); // "打开文件"
     void Command3_Click(); // "清空文本"
@@ -39,11 +44,6 @@ public:
     void Command7_Click(); // second "执行": Text3 replaced by a line break
     void Command8_Click(); // "反向导入"
 
-Q_SIGNALS:
-    // A save dialog has closed (saved, cancelled or failed): the word-file list needs refreshing.
-    void wordFilesChanged();
-
-private:
     void connectSignals();
     void importText(bool reversed);
     void replaceInText(const QString &search, const QString &replacement);

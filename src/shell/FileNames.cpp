@@ -93,7 +93,7 @@ QString CleanFileName(const QString &name)
     return s.mid(first, last - first);
 }
 
-QString makeFolderPath(const QString &path, QChar separator, const FolderOps &ops, qsizetype keep)
+QString makeFolderPathWith(const QString &path, QChar separator, const FolderOps &ops, qsizetype keep)
 {
     const QStringList parts = path.split(separator);
     QString soFar = parts.constFirst(); // the drive, or empty before a leading separator
@@ -137,7 +137,7 @@ FolderOps localFolderOps(QChar separator)
 
 QString MakeFolderPath(const QString &path, qsizetype keep)
 {
-    return makeFolderPath(path, pathSeparator(), localFolderOps(pathSeparator()), keep);
+    return makeFolderPathWith(path, pathSeparator(), localFolderOps(pathSeparator()), keep);
 }
 
 } // namespace Module1

@@ -33,7 +33,7 @@ struct FolderOps
     std::function<void(const QString &)> makeFolder;
 };
 
-QString makeFolderPath(const QString &path, QChar separator, const FolderOps &ops, qsizetype keep = 0);
+QString makeFolderPathWith(const QString &path, QChar separator, const FolderOps &ops, qsizetype keep = 0);
 
 // The real file system, paths written with `separator`.
 FolderOps localFolderOps(QChar separator);

@@ -27,18 +27,17 @@ public:
     QLineEdit *text1() const;
     QLineEdit *text2() const;
 
-    // The row under edit; follows the row if the list is reordered while the dialog is open.
-    QPersistentModelIndex LI;
+protected:
+    void showEvent(QShowEvent *event) override;
 
+private:
     // "确定": word and meaning, U+0020 trimmed at both ends, go into the row; the dialog closes.
     void Command1_Click();
     // "取消": the dialog closes, nothing changes.
     void Command2_Click();
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
-private:
+    // The row under edit; follows the row if the list is reordered while the dialog is open.
+    QPersistentModelIndex LI;
     std::unique_ptr<Ui::FormEdit> m_ui;
     WordListModel *m_list = nullptr;
     bool m_placed = false;

@@ -93,7 +93,7 @@ void TestForm1Import::wordFileBoxAtStart()
     // A refresh reads the folder afresh and selects the first name again.
     box->setCurrentIndex(1);
     env.writeFile(QDir(env.programFolder()).filePath(QStringLiteral("0.txt")), "x\r\n");
-    form.载入单词文件下拉框();
+    form.refreshWordFiles();
     QCOMPARE(items(box), (QStringList{QStringLiteral("0.txt"), QStringLiteral("A.TXT"), QStringLiteral("b.txt")}));
     QCOMPARE(box->currentIndex(), 0);
     form.close();

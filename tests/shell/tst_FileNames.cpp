@@ -140,7 +140,7 @@ void tst_FileNames::makeFolderPathBackslash()
     PaperDisk disk;
     disk.folders = QSet<QString>(existing.begin(), existing.end());
     disk.refused = QSet<QString>(refused.begin(), refused.end());
-    QCOMPARE(makeFolderPath(path, u'\\', disk.ops()), expected);
+    QCOMPARE(makeFolderPathWith(path, u'\\', disk.ops()), expected);
     QCOMPARE(disk.made, made);
 }
 

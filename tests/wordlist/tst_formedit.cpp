@@ -97,7 +97,7 @@ void TestFormEdit::okKeepsTheKey()
     FormEdit d(&m, 0);
     d.text1()->setText(u"peach"_qs);
     d.text2()->setText(u"桃"_qs);
-    d.Command1_Click();
+    button(d, "Command1")->click();
     QVERIFY(rowOf(m, 0) == (Row{u"peach"_qs, u"桃"_qs}));
     // The old content is still taken, the new one is not.
     QVERIFY(!m.addEntry(u"apple"_qs, u"苹果"_qs));
@@ -143,7 +143,7 @@ void TestFormEdit::followsTheRowWhenTheListMoves()
     m.reorder({2, 1, 0});
     m.removeEntries({0});
     d.text1()->setText(u"APPLE"_qs);
-    d.Command1_Click();
+    button(d, "Command1")->click();
     QVERIFY(rowOf(m, 0) == (Row{u"pear"_qs, u"梨"_qs}));
     QVERIFY(rowOf(m, 1) == (Row{u"APPLE"_qs, u"苹果"_qs}));
 
@@ -151,7 +151,7 @@ void TestFormEdit::followsTheRowWhenTheListMoves()
     FormEdit gone(&m, 0);
     m.removeEntries({0});
     gone.text1()->setText(u"x"_qs);
-    gone.Command1_Click();
+    button(gone, "Command1")->click();
     QCOMPARE(m.count(), 1);
     QVERIFY(rowOf(m, 0) == (Row{u"APPLE"_qs, u"苹果"_qs}));
 }
