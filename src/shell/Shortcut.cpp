@@ -2,15 +2,6 @@
 
 #include "FileNames.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-
-#ifdef Q_OS_WIN
-#include "SystemFolders_win.h"
-#endif
-
 namespace DesktopEntry {
 
 QString escapeValue(const QString &value)
@@ -84,28 +75,6 @@ QByteArray compose(const Fields &f)
 
 namespace Module1 {
 
-#ifndef Q_OS_WIN
-namespace {
-const QString kIconResource = QStringLiteral(":/icons/TanvicQuorvel.png");
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(bytes);
-    return file.commit();
-}
-
-void removeEntry(const QString &path)
-{
-    const QFileInfo info(path);
-    if (info.exists() || info.isSymLink())
-        QFile::remove(path);
-}
-} // namespace
-#endif
-
 void MakeShortcut(const QString &name, const QString &description, const QString &target,
                   QString &folder)
 {
@@ -115,41 +84,7 @@ void MakeShortcut(const QString &name, const QString &description, const QString
     const QChar sep = pathSeparator();
     if (!folder.endsWith(sep))
         folder += sep;
-
-#ifdef Q_OS_WIN
-    Win32Shell::writeShortcut(QString(folder + name + QStringLiteral(".lnk")).toStdWString(),
-                              QDir::toNativeSeparators(target).toStdWString(),
-                              description.toStdWString(), folder.toStdWString());
-#else
-    const QString entryPath = folder + name + QStringLiteral(".desktop");
-    removeEntry(entryPath);
-
-    // Our icon beside the entry, so that it shows in every menu without an icon theme.
-    const QString iconPath = folder + name + QStringLiteral(".png");
-    QString icon;
-    QFile resource(kIconResource);
-    if (resource.open(QIODevice::ReadOnly) && writeFile(iconPath, resource.readAll()))
-        icon = iconPath;
-
-    // A program path with "%" or "=" cannot stand in Exec for every launcher; a link beside the
-    // entry stands in for it. The program still finds its own folder: the system reports the
-    // executable's real path, not the link's.
-    QString program = target;
-    const QString linkPath = folder + name;
-    removeEntry(linkPath);
-    if (DesktopEntry::unfitAsExecProgram(target) && !DesktopEntry::unfitAsExecProgram(linkPath)
-        && QFile::link(target, linkPath)) {
-        program = linkPath;
-    }
-
-    DesktopEntry::Fields fields;
-    fields.name = name;
-    fields.comment = description;
-    fields.program = program;
-    fields.path = folder;
-    fields.icon = icon;
-    writeFile(entryPath, DesktopEntry::compose(fields));
-#endif
+    StartMenuEntry::write(folder, name, description, target);
 }
 
 } // namespace Module1

@@ -13,6 +13,13 @@ void MakeShortcut(const QString &name, const QString &description, const QString
 
 } // namespace Module1
 
+// The platform's own entry file, written into `folder` (ending in a separator), replacing an older
+// one. One implementation per platform, chosen by CMake: Shortcut_win.cpp (a shell link),
+// Shortcut_xdg.cpp (a desktop entry with its icon beside it).
+namespace StartMenuEntry {
+void write(const QString &folder, const QString &name, const QString &description, const QString &target);
+} // namespace StartMenuEntry
+
 // The freedesktop Desktop Entry format, as far as the program's entry needs it.
 namespace DesktopEntry {
 
