@@ -51,8 +51,8 @@ frmAbout::frmAbout(Launcher &launcher, Dialogs &dialogs, QWidget *parent)
     setTabOrder(m_ui->Label2, m_ui->Label7);
     m_ui->cmdOK->setFocus();
 
-    connect(m_ui->cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
-    connect(m_ui->cmdSysInfo, &QPushButton::clicked, this, [this] { cmdSysInfo_Click(); });
+    connect(m_ui->cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    connect(m_ui->cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
 
     Form_Load();
 }

@@ -19,13 +19,6 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
-// The pictures are compiled into the static UI library; naming its resources here keeps the
-// linker from dropping them.
-static void initResources()
-{
-    Q_INIT_RESOURCE(resources);
-}
-
 namespace {
 const QString kDelayKey = QStringLiteral("延时");
 const QString kOrderKey = QStringLiteral("次序");
@@ -42,7 +35,6 @@ void setComboText(QComboBox *box, const QString &text)
 Form1::Form1(const AppContext &context, QWidget *parent)
     : QWidget(parent), m_context(context), m_ui(std::make_unique<Ui::Form1>())
 {
-    initResources();
     m_ui->setupUi(this);
     // A fixed-size window with a close box only.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -76,7 +68,7 @@ Form1::~Form1() = default;
 
 void Form1::connectSignals()
 {
-    connect(m_Timer2, &QTimer::timeout, this, [this] { Timer2_Timer(); });
+    connect(m_Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
     connectWordListSignals();
     connectDrillSignals();
     connectImportSignals();

@@ -99,7 +99,6 @@ private:
     // The row of the list's current entry (the selected one), or -1 when there is none. The
     // commands for one entry and the drill's position in list order both use it.
     int currentEntryRow() const;
-    QAction *listMenuAction(const char *objectName) const;
     // Opens the list menu at the current row, as the menu key and Shift+F10 do.
     void popupListMenuAtCurrentRow();
 
@@ -145,6 +144,12 @@ private:
     std::unique_ptr<Ui::Form1> m_ui;
     WordListModel *m_wordList = nullptr;
     QMenu *m_menu列表 = nullptr;
+    // The list menu's commands ("删除" … "退出").
+    struct ListMenu
+    {
+        QAction *remove = nullptr, *edit = nullptr, *clear = nullptr, *import = nullptr,
+                *saveAs = nullptr, *lookUp = nullptr, *about = nullptr, *exit = nullptr;
+    } m_listMenu;
     WordListSorter m_sorter;
     QTimer *m_Timer1 = nullptr;
     QTimer *m_Timer2 = nullptr;
@@ -160,6 +165,8 @@ private:
     std::unique_ptr<FormShowWord> m_FormShowWord;
     QSystemTrayIcon *m_tray = nullptr;
     QMenu *m_trayMenu = nullptr;
+    QAction *m_trayDrill = nullptr;
+    QAction *m_trayExit = nullptr;
     // The drill minimized the main window (no notification area); restoring it stops the drill.
     bool m_minimizedForDrill = false;
 };

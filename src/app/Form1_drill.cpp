@@ -20,7 +20,6 @@ const QString kStopTip = QStringLiteral("停止背单词");
 void Form1::setupDrill()
 {
     m_drill = std::make_unique<DrillScheduler>();
-    FormShowWord::loadPictures();
     m_ui->Check1->setIcon(QIcon(QStringLiteral(":/pictures/drill.png")));
     m_ui->Check1->setIconSize(QSize(12, 12));
     m_ui->Check1->setToolTip(kStartTip);
@@ -47,8 +46,8 @@ void Form1::setupDrill()
 void Form1::connectDrillSignals()
 {
     // Every change of the toggle runs the handler, whether a click or code switched it.
-    connect(m_ui->Check1, &QAbstractButton::toggled, this, [this] { Check1_Click(); });
-    connect(m_Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    connect(m_ui->Check1, &QAbstractButton::toggled, this, &Form1::Check1_Click);
+    connect(m_Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
 }
 
 void Form1::stopDrillForShutdown()
@@ -129,7 +128,7 @@ void Form1::loadFormShowWord()
 {
     unloadFormShowWord();
     m_FormShowWord = std::make_unique<FormShowWord>();
-    connect(m_FormShowWord.get(), &FormShowWord::stopRequested, this, [this] { FormShowWord_Stop(); });
+    connect(m_FormShowWord.get(), &FormShowWord::stopRequested, this, &Form1::FormShowWord_Stop);
     connect(m_FormShowWord.get(), &FormShowWord::lookupRequested, this, &Form1::wordLookupRequested);
 }
 

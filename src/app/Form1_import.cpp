@@ -58,7 +58,7 @@ void Form1::menu导入单词_Click()
 {
     // Modal and without an owner; a fresh window each time, so it always opens empty.
     Form2 form(*m_wordList, m_context.dialogs, m_context.programFolder);
-    connect(&form, &Form2::wordFilesChanged, this, [this] { 载入单词文件下拉框(); });
+    connect(&form, &Form2::wordFilesChanged, this, &Form1::载入单词文件下拉框);
     form.exec();
 }
 
@@ -66,7 +66,6 @@ void Form1::connectImportSignals()
 {
     // Only the listed word files can be chosen; a typed name is not accepted.
     m_ui->Combo3->setEditable(false);
-    connect(m_ui->Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });
-    if (QAction *action = m_menu列表->findChild<QAction *>(QStringLiteral("menu导入单词")))
-        connect(action, &QAction::triggered, this, [this] { menu导入单词_Click(); });
+    connect(m_ui->Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+    connect(m_listMenu.import, &QAction::triggered, this, &Form1::menu导入单词_Click);
 }

@@ -1,6 +1,7 @@
 // The main window's word list: the list view, its pop-up menu and the list commands.
 #include "Form1.h"
 
+#include "import/BusyCursor.h"
 #include "shell/Dialogs.h"
 #include "ui_Form1.h"
 #include "wordlist/FormEdit.h"
@@ -37,26 +38,8 @@ private:
     std::function<bool(QEvent *)> m_hook;
 };
 
-// The busy cursor while a command works through a list long enough to take a noticeable moment.
-class BusyCursor
-{
-public:
-    explicit BusyCursor(int entries) : m_active(entries >= 100000)
-    {
-        if (m_active)
-            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-    ~BusyCursor()
-    {
-        if (m_active)
-            QGuiApplication::restoreOverrideCursor();
-    }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-
-private:
-    bool m_active;
-};
+// A command works through a list this long for a noticeable moment: the busy cursor shows.
+constexpr int kBusyEntries = 100000;
 
 } // namespace
 
@@ -92,22 +75,17 @@ void Form1::setupWordList()
         a->setObjectName(QString::fromUtf8(name));
         return a;
     };
-    add("menu删除", QStringLiteral("删除"));
-    add("menu修改", QStringLiteral("修改"));
+    m_listMenu.remove = add("menu删除", QStringLiteral("删除"));
+    m_listMenu.edit = add("menu修改", QStringLiteral("修改"));
     m_menu列表->addSeparator()->setObjectName(QStringLiteral("we3435"));
-    add("menu清空列表", QStringLiteral("清空列表"));
-    add("menu导入单词", QStringLiteral("导入单词"));
-    add("menu列表另存为", QStringLiteral("列表另存为"));
+    m_listMenu.clear = add("menu清空列表", QStringLiteral("清空列表"));
+    m_listMenu.import = add("menu导入单词", QStringLiteral("导入单词"));
+    m_listMenu.saveAs = add("menu列表另存为", QStringLiteral("列表另存为"));
     m_menu列表->addSeparator()->setObjectName(QStringLiteral("eg6456"));
-    add("menu在线翻译", QStringLiteral("在线翻译"));
-    add("menu关于", QStringLiteral("关于"));
+    m_listMenu.lookUp = add("menu在线翻译", QStringLiteral("在线翻译"));
+    m_listMenu.about = add("menu关于", QStringLiteral("关于"));
     m_menu列表->addSeparator()->setObjectName(QStringLiteral("er45"));
-    add("menu退出", QStringLiteral("退出"));
-}
-
-QAction *Form1::listMenuAction(const char *objectName) const
-{
-    return m_menu列表->findChild<QAction *>(QString::fromUtf8(objectName));
+    m_listMenu.exit = add("menu退出", QStringLiteral("退出"));
 }
 
 void Form1::connectWordListSignals()
@@ -120,8 +98,7 @@ void Form1::connectWordListSignals()
     connect(m_wordList, &QAbstractItemModel::rowsRemoved, this, &Form1::updateCountLabel);
     connect(m_wordList, &QAbstractItemModel::modelReset, this, &Form1::updateCountLabel);
 
-    connect(view->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            [this](int logicalIndex) { ListView1_ColumnClick(logicalIndex); });
+    connect(view->horizontalHeader(), &QHeaderView::sectionClicked, this, &Form1::ListView1_ColumnClick);
 
     // Mouse presses over the list. A right press is handed to the view first, so the row under
     // the mouse is selected before the menu opens, as everywhere else on the desktop.
@@ -182,11 +159,11 @@ void Form1::connectWordListSignals()
         return false;
     });
 
-    connect(listMenuAction("menu删除"), &QAction::triggered, this, [this] { menu删除_Click(); });
-    connect(listMenuAction("menu修改"), &QAction::triggered, this, [this] { menu修改_Click(); });
-    connect(listMenuAction("menu清空列表"), &QAction::triggered, this, [this] { menu清空列表_Click(); });
-    connect(listMenuAction("menu列表另存为"), &QAction::triggered, this, [this] { menu列表另存为_Click(); });
-    connect(listMenuAction("menu退出"), &QAction::triggered, this, [this] { close(); });
+    connect(m_listMenu.remove, &QAction::triggered, this, &Form1::menu删除_Click);
+    connect(m_listMenu.edit, &QAction::triggered, this, &Form1::menu修改_Click);
+    connect(m_listMenu.clear, &QAction::triggered, this, &Form1::menu清空列表_Click);
+    connect(m_listMenu.saveAs, &QAction::triggered, this, &Form1::menu列表另存为_Click);
+    connect(m_listMenu.exit, &QAction::triggered, this, &Form1::close);
 }
 
 void Form1::popupListMenuAtCurrentRow()
@@ -210,7 +187,7 @@ void Form1::popupListMenuAtCurrentRow()
 
 void Form1::ListView1_ColumnClick(int column)
 {
-    const BusyCursor busy(m_wordList->count());
+    const BusyCursor busy(m_wordList->count() >= kBusyEntries);
     m_sorter.sortByColumn(*m_wordList, column);
 }
 
@@ -234,7 +211,7 @@ void Form1::menu删除_Click()
 {
     if (m_wordList->count() == 0)
         return;
-    const BusyCursor busy(m_wordList->count());
+    const BusyCursor busy(m_wordList->count() >= kBusyEntries);
     WordListCommands::removeSelected(*m_wordList, *m_ui->ListView1->selectionModel());
 }
 
@@ -252,7 +229,7 @@ void Form1::menu修改_Click()
 
 void Form1::menu清空列表_Click()
 {
-    const BusyCursor busy(m_wordList->count());
+    const BusyCursor busy(m_wordList->count() >= kBusyEntries);
     m_wordList->clear();
 }
 

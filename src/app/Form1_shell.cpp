@@ -19,27 +19,24 @@
 
 void Form1::makeStartMenuEntry()
 {
-    // Nothing here may keep the program from starting: every failure is swallowed.
-    try {
-        Module1::LoadSystemFolders();
-        QString programs = Module1::systemFolders().ProgramsDir;
-        // Without a Programs folder the path would start at the root of the drive.
-        if (programs.isEmpty())
-            return;
-        const QChar sep = Module1::pathSeparator();
-        if (!programs.endsWith(sep))
-            programs += sep;
-        Module1::systemFolders().ProgramsDir = programs;
+    // Nothing here may keep the program from starting: every failure is passed over.
+    Module1::LoadSystemFolders();
+    QString programs = Module1::systemFolders().ProgramsDir;
+    // Without a Programs folder the path would start at the root of the drive.
+    if (programs.isEmpty())
+        return;
+    const QChar sep = Module1::pathSeparator();
+    if (!programs.endsWith(sep))
+        programs += sep;
+    Module1::systemFolders().ProgramsDir = programs;
 
-        // Only the folder the program adds is cleaned; the Programs folder is the system's.
-        QString folder = Module1::MakeFolderPath(programs + QStringLiteral("Tanvic软件") + sep, programs.size());
-        QString target = m_context.executablePath;
-        if (target.isEmpty())
-            return;
-        target = QDir::toNativeSeparators(target);
-        Module1::MakeShortcut(AppInfo::title(), AppInfo::description(), target, folder);
-    } catch (...) {
-    }
+    // Only the folder the program adds is cleaned; the Programs folder is the system's.
+    QString folder = Module1::MakeFolderPath(programs + QStringLiteral("Tanvic软件") + sep, programs.size());
+    QString target = m_context.executablePath;
+    if (target.isEmpty())
+        return;
+    target = QDir::toNativeSeparators(target);
+    Module1::MakeShortcut(AppInfo::title(), AppInfo::description(), target, folder);
 }
 
 void Form1::connectShellSignals()
@@ -47,14 +44,12 @@ void Form1::connectShellSignals()
     m_ui->Image1->setPixmap(
         Pictures::forDensity(QStringLiteral(":/pictures/Image1.png"), devicePixelRatioF()));
     auto *banner = new ClickWatcher(m_ui->Image1);
-    connect(banner, &ClickWatcher::clicked, this, [this] { Image1_Click(); });
+    connect(banner, &ClickWatcher::clicked, this, &Form1::Image1_Click);
 
     // The floating window's double-click hands over its word already prepared.
     connect(this, &Form1::wordLookupRequested, this, &Form1::openDictionaryPage);
-    if (auto *lookup = m_menu列表->findChild<QAction *>(QStringLiteral("menu在线翻译")))
-        connect(lookup, &QAction::triggered, this, [this] { menu在线翻译_Click(); });
-    if (auto *about = m_menu列表->findChild<QAction *>(QStringLiteral("menu关于")))
-        connect(about, &QAction::triggered, this, [this] { menu关于_Click(); });
+    connect(m_listMenu.lookUp, &QAction::triggered, this, &Form1::menu在线翻译_Click);
+    connect(m_listMenu.about, &QAction::triggered, this, &Form1::menu关于_Click);
 }
 
 void Form1::openDictionaryPage(const QString &preparedWord)

@@ -18,12 +18,12 @@ void Form1::setupTray()
         return;
     m_trayMenu = new QMenu(this);
     m_trayMenu->setObjectName(QStringLiteral("menuTray"));
-    QAction *drill = m_trayMenu->addAction(QStringLiteral("开始背单词"));
+    QAction *drill = m_trayDrill = m_trayMenu->addAction(QStringLiteral("开始背单词"));
     drill->setObjectName(QStringLiteral("trayDrill"));
     QAction *showMain = m_trayMenu->addAction(QStringLiteral("显示主窗口"));
     showMain->setObjectName(QStringLiteral("trayShow"));
     m_trayMenu->addSeparator();
-    QAction *exit = m_trayMenu->addAction(QStringLiteral("退出"));
+    QAction *exit = m_trayExit = m_trayMenu->addAction(QStringLiteral("退出"));
     exit->setObjectName(QStringLiteral("trayExit"));
 
     connect(drill, &QAction::triggered, this, [this] {
@@ -32,10 +32,10 @@ void Form1::setupTray()
         else
             m_ui->Check1->setChecked(true); // exactly the toggle
     });
-    connect(showMain, &QAction::triggered, this, [this] { showMainWindow(); });
-    connect(exit, &QAction::triggered, this, [this] { close(); });
+    connect(showMain, &QAction::triggered, this, &Form1::showMainWindow);
+    connect(exit, &QAction::triggered, this, &Form1::close);
     // While a modal window is open the main window takes no input, and neither does its icon.
-    connect(m_trayMenu, &QMenu::aboutToShow, this, [this] { updateTrayMenu(); });
+    connect(m_trayMenu, &QMenu::aboutToShow, this, &Form1::updateTrayMenu);
 
     m_tray = new QSystemTrayIcon(windowIcon(), this);
     m_tray->setObjectName(QStringLiteral("tray"));
@@ -61,10 +61,9 @@ void Form1::updateTrayMenu()
         return;
     const bool running = drillRunning();
     const bool modal = QApplication::activeModalWidget() != nullptr;
-    QAction *drill = m_trayMenu->findChild<QAction *>(QStringLiteral("trayDrill"));
-    drill->setText(running ? QStringLiteral("停止背单词") : QStringLiteral("开始背单词"));
-    drill->setEnabled(!modal);
-    m_trayMenu->findChild<QAction *>(QStringLiteral("trayExit"))->setEnabled(!modal);
+    m_trayDrill->setText(running ? QStringLiteral("停止背单词") : QStringLiteral("开始背单词"));
+    m_trayDrill->setEnabled(!modal);
+    m_trayExit->setEnabled(!modal);
 }
 
 void Form1::showMainWindow()

@@ -11,11 +11,6 @@
 #include <QPainter>
 #include <QScreen>
 
-static void initResources()
-{
-    Q_INIT_RESOURCE(resources);
-}
-
 namespace {
 // The window's one-pixel frame; the controls are placed in the client area inside it.
 constexpr int kBorder = 1;
@@ -31,17 +26,8 @@ bool systemMoveFor(Qt::MouseButton button)
 }
 } // namespace
 
-void FormShowWord::loadPictures()
-{
-    static const bool loaded = [] {
-        initResources();
-        return true;
-    }();
-    Q_UNUSED(loaded);
-}
-
 FormShowWord::FormShowWord(QWidget *parent)
-    : QWidget(parent), m_ui((loadPictures(), std::make_unique<Ui::FormShowWord>()))
+    : QWidget(parent), m_ui(std::make_unique<Ui::FormShowWord>())
 {
     m_ui->setupUi(this);
 
@@ -83,7 +69,7 @@ FormShowWord::FormShowWord(QWidget *parent)
     // The window never becomes active, yet the stop button's tooltip must show.
     setAttribute(Qt::WA_AlwaysShowToolTips);
 
-    connect(m_ui->Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(m_ui->Command1, &QPushButton::clicked, this, &FormShowWord::Command1_Click);
 
     FloatingWindowSupport::skipTaskbar(this);
     Form_Load();

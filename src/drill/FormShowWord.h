@@ -33,10 +33,6 @@ public:
     // Label1's rectangle in the client area (inside the border), in logical pixels.
     QRect label1Geometry() const;
 
-    // The pictures live in the resources of a static library, which the linker keeps only when
-    // they are asked for by name; every window that shows them calls this first.
-    static void loadPictures();
-
     // How far the pointer travels with a button held before the text starts a move. A press that
     // moves less stays a click, so a double-click always reaches the lookup.
     static constexpr int dragThreshold = 4;

@@ -8,7 +8,13 @@
 class BusyCursor
 {
 public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    BusyCursor() : BusyCursor(true) {}
+    // Only when `show`: a command that is over at once needs no cursor.
+    explicit BusyCursor(bool show) : m_active(show)
+    {
+        if (m_active)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
     ~BusyCursor() { release(); }
     BusyCursor(const BusyCursor &) = delete;
     BusyCursor &operator=(const BusyCursor &) = delete;
@@ -22,5 +28,5 @@ public:
     }
 
 private:
-    bool m_active = true;
+    bool m_active;
 };

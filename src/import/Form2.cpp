@@ -31,14 +31,14 @@ Form2::~Form2() = default;
 
 void Form2::connectSignals()
 {
-    connect(m_ui->Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(m_ui->Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    connect(m_ui->Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
-    connect(m_ui->Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
-    connect(m_ui->Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });
-    connect(m_ui->Command6, &QPushButton::clicked, this, [this] { Command6_Click(); });
-    connect(m_ui->Command7, &QPushButton::clicked, this, [this] { Command7_Click(); });
-    connect(m_ui->Command8, &QPushButton::clicked, this, [this] { Command8_Click(); });
+    connect(m_ui->Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+    connect(m_ui->Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
+    connect(m_ui->Command3, &QPushButton::clicked, this, &Form2::Command3_Click);
+    connect(m_ui->Command4, &QPushButton::clicked, this, &Form2::Command4_Click);
+    connect(m_ui->Command5, &QPushButton::clicked, this, &Form2::Command5_Click);
+    connect(m_ui->Command6, &QPushButton::clicked, this, &Form2::Command6_Click);
+    connect(m_ui->Command7, &QPushButton::clicked, this, &Form2::Command7_Click);
+    connect(m_ui->Command8, &QPushButton::clicked, this, &Form2::Command8_Click);
 }
 
 QString Form2::text() const

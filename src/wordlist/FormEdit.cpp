@@ -21,8 +21,8 @@ FormEdit::FormEdit(WordListModel *list, int row, QWidget *parent)
         m_ui->Text2->setText(m_list->meaning(row).toString());
     }
 
-    connect(m_ui->Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(m_ui->Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(m_ui->Command1, &QPushButton::clicked, this, &FormEdit::Command1_Click);
+    connect(m_ui->Command2, &QPushButton::clicked, this, &FormEdit::Command2_Click);
 }
 
 FormEdit::~FormEdit() = default;
