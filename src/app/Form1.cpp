@@ -94,7 +94,7 @@ bool Form1::claimSingleInstance()
 
 void Form1::Form_Load()
 {
-    // 1. One instance per user: the test comes before anything is read or written.
+    // One instance per user: the test comes before anything is read or written.
     if (!claimSingleInstance()) {
         m_secondInstanceFound = true;
         hide();
@@ -102,23 +102,21 @@ void Form1::Form_Load()
         return;
     }
 
-    // 2. The word bank lives beside the executable.
+    // The word bank lives beside the executable.
     m_wordBank.emplace(QDir(m_context.programFolder).filePath(AppInfo::wordBankName()));
 
-    // 3. The list menu serves only as the word list's pop-up menu; there is no menu bar.
-
-    // 4, 5. Load the word bank; its raw text is not kept.
+    // Load the word bank; its raw text is not kept.
     m_wordBank->load(*m_wordList);
 
-    // 6, 7. The drill settings.
+    // The drill settings: delay and order.
     m_settings = std::make_unique<Settings>(m_context.settingsPath);
     setComboText(m_ui->Combo1, m_settings->value(kDelayKey, QStringLiteral("10")));
     setComboText(m_ui->Combo2, m_settings->value(kOrderKey, QStringLiteral("顺序")));
 
-    // 8. The word files beside the program.
+    // Fill the word-file box from the program folder.
     载入单词文件下拉框();
 
-    // 9-12. The Start-menu entry.
+    // Write the Start-menu entry (a shell link on Windows, a desktop entry elsewhere).
     makeStartMenuEntry();
 
     if (!m_wordBank->mayOverwrite()) {

@@ -66,14 +66,14 @@ int cp936Length(const QString &text)
 
 QString CleanFileName(const QString &name)
 {
-    // 1. Characters no file name may hold (the CR LF pair goes with its two halves).
+    // Characters no file name may hold go first (the CR LF pair goes with its two halves).
     QString s;
     s.reserve(name.size());
     for (QChar c : name) {
         if (!isRemoved(c))
             s.append(c);
     }
-    // 2, 3. Dots at either end.
+    // Then the dots at either end.
     qsizetype first = 0;
     while (first < s.size() && s.at(first) == u'.')
         ++first;
@@ -81,9 +81,9 @@ QString CleanFileName(const QString &name)
     while (last > first && s.at(last - 1) == u'.')
         --last;
     s = s.mid(first, last - first);
-    // 4. At most 250 bytes in code page 936.
+    // Then the name is cut to at most 250 bytes in code page 936.
     s = truncateToBytes(s, kMaxNameBytes);
-    // 5. Spaces at either end; dots behind them stay.
+    // Last the spaces at either end, which the cut may have left; dots behind them stay.
     first = 0;
     while (first < s.size() && s.at(first) == u' ')
         ++first;
