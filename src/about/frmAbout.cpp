@@ -3,8 +3,10 @@
 #include "AboutText.h"
 #include "SystemInfo.h"
 #include "shell/AppInfo.h"
+#include "shell/ClickWatcher.h"
 #include "shell/Dialogs.h"
 #include "shell/Endpoints.h"
+#include "shell/FixedWindow.h"
 #include "shell/WebLinks.h"
 #include "ui_frmAbout.h"
 
@@ -21,10 +23,8 @@ frmAbout::frmAbout(Launcher &launcher, Dialogs &dialogs, QWidget *parent)
 {
     m_ui->setupUi(this);
     // A fixed dialog border: close box only, no minimize or maximize box, not resizable.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(size());
-    setWindowIcon(QIcon(QStringLiteral(":/icons/TanvicQuorvel.png")));
+    FixedWindow::setUp(this, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                                 | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
     QFont slogan = m_ui->Label9->font();
     slogan.setPointSizeF(15.75);
@@ -40,6 +40,8 @@ frmAbout::frmAbout(Launcher &launcher, Dialogs &dialogs, QWidget *parent)
     for (QLabel *link : {m_ui->Label2, m_ui->Label4, m_ui->Label7}) {
         link->setMouseTracking(true);
         link->installEventFilter(this);
+        // Installed after the window's own filter, so it sees the presses the window swallows.
+        connect(new ClickWatcher(link), &ClickWatcher::clicked, this, [this, link] { openLink(link); });
         // The links are reached with Tab and opened with Enter or Space, as links are everywhere.
         link->setFocusPolicy(Qt::TabFocus);
         link->setStyleSheet(QStringLiteral("QLabel:focus { background-color: rgb(204, 228, 247); }"));
@@ -127,11 +129,7 @@ void frmAbout::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     // Centred on the screen at each showing.
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    FixedWindow::centre(this, QGuiApplication::primaryScreen());
 }
 
 void frmAbout::cmdOK_Click()
@@ -198,18 +196,9 @@ bool frmAbout::eventFilter(QObject *object, QEvent *event)
         return true;
     }
     case QEvent::MouseButtonPress:
-        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
-            m_pressedLink = label;
+    case QEvent::MouseButtonRelease:
+        // The label's ClickWatcher has counted the click; the label itself takes no press.
         return true;
-    case QEvent::MouseButtonRelease: {
-        auto *mouse = static_cast<QMouseEvent *>(event);
-        const bool click = mouse->button() == Qt::LeftButton && m_pressedLink == label
-                           && label->rect().contains(mouse->position().toPoint());
-        m_pressedLink = nullptr;
-        if (click)
-            openLink(label);
-        return true;
-    }
     default:
         return QDialog::eventFilter(object, event);
     }

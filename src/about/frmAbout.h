@@ -46,5 +46,4 @@ private:
     std::unique_ptr<Ui::frmAbout> m_ui;
     Launcher &m_launcher;
     Dialogs &m_dialogs;
-    QLabel *m_pressedLink = nullptr;
 };

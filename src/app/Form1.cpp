@@ -5,6 +5,7 @@
 #include "import/BackgroundWork.h"
 #include "shell/AppInfo.h"
 #include "shell/Dialogs.h"
+#include "shell/FixedWindow.h"
 #include "ui_Form1.h"
 #include "wordlist/WordBank.h"
 #include "wordlist/WordListModel.h"
@@ -37,9 +38,7 @@ Form1::Form1(const AppContext &context, QWidget *parent)
 {
     m_ui->setupUi(this);
     // A fixed-size window with a close box only.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setFixedSize(size());
-    setWindowIcon(QIcon(QStringLiteral(":/icons/TanvicQuorvel.png")));
+    FixedWindow::setUp(this, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(192, 255, 192));
     setPalette(pal);
@@ -140,11 +139,7 @@ void Form1::showAtStart()
     if (m_secondInstanceFound || m_unloaded)
         return;
     // Centred on the screen when first shown.
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        const QRect frame = frameGeometry();
-        move(area.center() - QPoint(frame.width() / 2, frame.height() / 2) + (pos() - frame.topLeft()));
-    }
+    FixedWindow::centre(this, QGuiApplication::primaryScreen());
     show();
 }
 

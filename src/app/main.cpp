@@ -9,12 +9,15 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QStandardPaths>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(AppInfo::title());
+    // Every window and the notification-area icon take the program's icon from here.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/TanvicQuorvel.png")));
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
                                             .arg(AppInfo::versionMajor())
                                             .arg(AppInfo::versionMinor())

@@ -4,6 +4,7 @@
 #include "BusyCursor.h"
 #include "TextTools.h"
 #include "shell/Dialogs.h"
+#include "shell/FixedWindow.h"
 #include "ui_Form2.h"
 #include "wordlist/TextFile.h"
 #include "wordlist/WordPairs.h"
@@ -20,10 +21,8 @@ Form2::Form2(WordListModel &list, Dialogs &dialogs, const QString &programFolder
 {
     m_ui->setupUi(this);
     // A fixed-size window with a close box only; without a parent Qt centres it on the screen.
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
-    setFixedSize(size());
-    setWindowIcon(QIcon(QStringLiteral(":/icons/TanvicQuorvel.png")));
+    FixedWindow::setUp(this, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
+                                 | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     connectSignals();
 }
 
