@@ -9,7 +9,6 @@ class BenchDialogs : public Dialogs
 {
 public:
     void message(QWidget *, Icon, const QString &) override {}
-    bool question(QWidget *, const QString &) override { return true; }
     QString openFileName(QWidget *, const FileRequest &) override { return answer; }
     QString saveFileName(QWidget *, const FileRequest &) override { return answer; }
     QString answer;

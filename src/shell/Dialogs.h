@@ -23,8 +23,6 @@ public:
 
     // A message box with the application title as its title and an OK button.
     virtual void message(QWidget *parent, Icon icon, const QString &text) = 0;
-    // A yes/no question; true for yes.
-    virtual bool question(QWidget *parent, const QString &text) = 0;
     // The chosen file's full path, or an empty string when the user cancelled.
     virtual QString openFileName(QWidget *parent, const FileRequest &request) = 0;
     // As above; the dialog asks before an existing file is replaced.

@@ -39,15 +39,6 @@ void QtDialogs::message(QWidget *parent, Icon icon, const QString &text)
     box.exec();
 }
 
-bool QtDialogs::question(QWidget *parent, const QString &text)
-{
-    QMessageBox box(QMessageBox::Question, AppInfo::title(), text, QMessageBox::Yes | QMessageBox::No,
-                    parent);
-    box.setDefaultButton(QMessageBox::Yes);
-    fitTitle(box);
-    return box.exec() == QMessageBox::Yes;
-}
-
 QString QtDialogs::openFileName(QWidget *parent, const FileRequest &request)
 {
     QFileDialog dialog(parent, QString(), startPath(request), request.filter);

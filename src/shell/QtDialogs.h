@@ -7,7 +7,6 @@ class QtDialogs : public Dialogs
 {
 public:
     void message(QWidget *parent, Icon icon, const QString &text) override;
-    bool question(QWidget *parent, const QString &text) override;
     QString openFileName(QWidget *parent, const FileRequest &request) override;
     QString saveFileName(QWidget *parent, const FileRequest &request) override;
 };

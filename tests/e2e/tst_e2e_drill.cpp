@@ -1,5 +1,6 @@
 // A drill in the real program under a window manager: the floating window's place, its
 // stacking above other windows, focus, dragging, later words, and the stop button.
+#include "FileBytes.h"
 #include "E2eProgram.h"
 
 #include <QDeadlineTimer>
@@ -12,12 +13,6 @@
 #include <csignal>
 
 namespace {
-
-QByteArray gbk(const QString &s)
-{
-    QStringEncoder enc("GBK");
-    return enc.encode(s);
-}
 
 // The program's visible windows other than the main window: while a drill runs, the floating one.
 QStringList visibleProgramWindows(const QString &mainWindow)

@@ -1,6 +1,7 @@
 // The real program against what can go wrong around it: a bank that cannot be read, word files that
 // are no files, and termination signals at awkward moments. It must never hang, never lose the
 // bank, and always end when told to.
+#include "FileBytes.h"
 #include "E2eProgram.h"
 #include "wordlist/TextFile.h"
 
@@ -16,11 +17,6 @@
 #include <sys/stat.h>
 
 namespace {
-QByteArray gbk(const QString &s)
-{
-    return TextFile::encode(s);
-}
-
 // The window of the program titled like the main window that is not `except`.
 QString otherWindow(const QString &except, int timeoutMs = 10000)
 {

@@ -1,5 +1,6 @@
 // The real program's one-click import: a word file put beside the program, chosen in the word-file
 // box and imported with "导入列表"; the bank written at exit holds what the format's rules give.
+#include "FileBytes.h"
 #include "E2eProgram.h"
 
 #include "wordlist/TextFile.h"
@@ -33,12 +34,6 @@ QString wordFileText(const QString &lineEnd)
             text += QStringLiteral("lonely") + lineEnd;
     }
     return text;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // What the rules make of importing these bytes into an empty list and writing the list.

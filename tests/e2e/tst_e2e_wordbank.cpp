@@ -1,5 +1,6 @@
 // The real program's word bank and settings: what lands on disk after a close, a termination
 // signal, a restart and a second start.
+#include "FileBytes.h"
 #include "E2eProgram.h"
 
 #include "wordlist/TextFile.h"
@@ -15,12 +16,6 @@
 #include <csignal>
 
 namespace {
-
-QByteArray gbk(const QString &s)
-{
-    QStringEncoder enc("GBK");
-    return enc.encode(s);
-}
 
 // Thousands of lines a real bank may hold: tabs, single and double spaces, ideographic spaces,
 // duplicates, one-part lines, empty lines, characters outside GBK, lone LF line ends.

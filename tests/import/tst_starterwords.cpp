@@ -1,5 +1,6 @@
 // The starter word file shipped beside the program: its bytes are the word-pair format of its
 // UTF-8 source, and every line is a clean word and meaning.
+#include "FileBytes.h"
 #include "wordlist/TextFile.h"
 #include "wordlist/WordListModel.h"
 #include "wordlist/WordPairs.h"
@@ -10,11 +11,6 @@
 #include <QTest>
 
 namespace {
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 } // namespace
 
 class TestStarterWords : public QObject

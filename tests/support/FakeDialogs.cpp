@@ -7,12 +7,6 @@ void FakeDialogs::message(QWidget *, Icon icon, const QString &text)
         onMessage(messages.constLast());
 }
 
-bool FakeDialogs::question(QWidget *, const QString &text)
-{
-    questions.append(text);
-    return questionAnswers.isEmpty() ? false : questionAnswers.takeFirst();
-}
-
 QString FakeDialogs::openFileName(QWidget *, const FileRequest &request)
 {
     openRequests.append(request);

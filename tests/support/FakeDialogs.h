@@ -18,19 +18,16 @@ public:
     };
 
     void message(QWidget *parent, Icon icon, const QString &text) override;
-    bool question(QWidget *parent, const QString &text) override;
     QString openFileName(QWidget *parent, const FileRequest &request) override;
     QString saveFileName(QWidget *parent, const FileRequest &request) override;
 
     QList<Message> messages;
-    QStringList questions;
     QList<FileRequest> openRequests;
     QList<FileRequest> saveRequests;
 
-    // Answers, used front to back; an empty queue answers "cancel" / "no".
+    // Answers, used front to back; an empty queue answers "cancel".
     QStringList openAnswers;
     QStringList saveAnswers;
-    QList<bool> questionAnswers;
     // Runs inside message(), e.g. to check state while a message box would be open.
     std::function<void(const Message &)> onMessage;
 };

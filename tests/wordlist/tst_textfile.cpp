@@ -1,4 +1,5 @@
 // Loading and saving text files: encodings, line ends, damaged bytes, atomic replacement.
+#include "FileBytes.h"
 #include "FailDevice.h"
 #include "text/GbkCodec.h"
 #include "wordlist/TextFile.h"
@@ -20,18 +21,6 @@
 #endif
 
 namespace {
-QByteArray gbk(const QString &s)
-{
-    // The program's own codec, so the fixtures are the same bytes on a Qt without ICU.
-    return GbkCodec::encode(s);
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
 bool runs(const QString &program, const QStringList &args)
 {
     QProcess p;

@@ -12,7 +12,7 @@
 
 Q_DECLARE_METATYPE(std::vector<unsigned char>)
 
-class tst_AboutLogic : public QObject
+class TestAboutLogic : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -25,14 +25,14 @@ private Q_SLOTS:
     void systemInfo();
 };
 
-void tst_AboutLogic::caption()
+void TestAboutLogic::caption()
 {
     const QString c = AboutText::caption(u"TanvicQuorvel"_qs);
     QCOMPARE(c, u"关于『TanvicQuorvel』 "_qs);
     QCOMPARE(c.back(), QChar(u' ')); // an ordinary space, kept
 }
 
-void tst_AboutLogic::version_data()
+void TestAboutLogic::version_data()
 {
     QTest::addColumn<int>("major");
     QTest::addColumn<int>("minor");
@@ -43,7 +43,7 @@ void tst_AboutLogic::version_data()
     QTest::newRow("no leading zeros") << 10 << 5 << 7 << u"版本 10.5.7"_qs;
 }
 
-void tst_AboutLogic::version()
+void TestAboutLogic::version()
 {
     QFETCH(int, major);
     QFETCH(int, minor);
@@ -68,7 +68,7 @@ std::vector<unsigned char> utf16(const std::u16string &s, bool withNul)
 }
 } // namespace
 
-void tst_AboutLogic::decode_data()
+void TestAboutLogic::decode_data()
 {
     QTest::addColumn<quint32>("type");
     QTest::addColumn<std::vector<unsigned char>>("data");
@@ -95,7 +95,7 @@ void tst_AboutLogic::decode_data()
         << quint32(3) << std::vector<unsigned char>{1, 2} << QString() << QString();
 }
 
-void tst_AboutLogic::decode()
+void TestAboutLogic::decode()
 {
     QFETCH(quint32, type);
     QFETCH(std::vector<unsigned char>, data);
@@ -106,7 +106,7 @@ void tst_AboutLogic::decode()
     QCOMPARE(QString::fromStdU16String(keyVal), after);
 }
 
-void tst_AboutLogic::systemInfo_data()
+void TestAboutLogic::systemInfo_data()
 {
     QTest::addColumn<QStringList>("installed");
     QTest::addColumn<bool>("startSucceeds");
@@ -124,7 +124,7 @@ void tst_AboutLogic::systemInfo_data()
                                               << QStringList();
 }
 
-void tst_AboutLogic::systemInfo()
+void TestAboutLogic::systemInfo()
 {
 #ifdef Q_OS_WIN
     QSKIP("the tool is looked for on PATH; Windows reads the registry, tested in tests/win32");
@@ -165,5 +165,5 @@ void tst_AboutLogic::systemInfo()
     QVERIFY(launcher.urls.isEmpty());
 }
 
-QTEST_GUILESS_MAIN(tst_AboutLogic)
-#include "tst_AboutLogic.moc"
+QTEST_GUILESS_MAIN(TestAboutLogic)
+#include "tst_aboutlogic.moc"

@@ -8,7 +8,7 @@
 
 using namespace Module1;
 
-class tst_FileNames : public QObject
+class TestFileNames : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -20,7 +20,7 @@ private Q_SLOTS:
     void makeFolderPathOnDisk();
 };
 
-void tst_FileNames::cleanFileName_data()
+void TestFileNames::cleanFileName_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("expected");
@@ -50,7 +50,7 @@ void tst_FileNames::cleanFileName_data()
         << QString(249, u'c') + QStringLiteral("  d") << QString(249, u'c');
 }
 
-void tst_FileNames::cleanFileName()
+void TestFileNames::cleanFileName()
 {
     QFETCH(QString, name);
     QFETCH(QString, expected);
@@ -59,7 +59,7 @@ void tst_FileNames::cleanFileName()
     QCOMPARE(name, original);
 }
 
-void tst_FileNames::byteLimitStraddle()
+void TestFileNames::byteLimitStraddle()
 {
     // One byte of room left for a double-byte character: it goes whole.
     const QString name = QStringLiteral("a") + QString(125, QChar(0x82F9)); // 苹
@@ -105,7 +105,7 @@ struct PaperDisk
 };
 } // namespace
 
-void tst_FileNames::makeFolderPathBackslash_data()
+void TestFileNames::makeFolderPathBackslash_data()
 {
     QTest::addColumn<QStringList>("existing");
     QTest::addColumn<QStringList>("refused");
@@ -130,7 +130,7 @@ void tst_FileNames::makeFolderPathBackslash_data()
         << QStringList{u"C:\\ab"_qs};
 }
 
-void tst_FileNames::makeFolderPathBackslash()
+void TestFileNames::makeFolderPathBackslash()
 {
     QFETCH(QStringList, existing);
     QFETCH(QStringList, refused);
@@ -144,7 +144,7 @@ void tst_FileNames::makeFolderPathBackslash()
     QCOMPARE(disk.made, made);
 }
 
-void tst_FileNames::makeFolderPathOnDisk()
+void TestFileNames::makeFolderPathOnDisk()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -168,5 +168,5 @@ void tst_FileNames::makeFolderPathOnDisk()
     QCOMPARE(MakeFolderPath(native + sep + u"plain"_qs), native + sep + u"plain"_qs);
 }
 
-QTEST_GUILESS_MAIN(tst_FileNames)
-#include "tst_FileNames.moc"
+QTEST_GUILESS_MAIN(TestFileNames)
+#include "tst_filenames.moc"

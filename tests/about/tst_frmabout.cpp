@@ -13,7 +13,7 @@
 #include <QTest>
 #include <QUrlQuery>
 
-class tst_frmAbout : public QObject
+class TestFrmAbout : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -30,7 +30,7 @@ private:
     static void moveOverBackground(frmAbout &about);
 };
 
-void tst_frmAbout::moveOver(QWidget *widget, QPoint at)
+void TestFrmAbout::moveOver(QWidget *widget, QPoint at)
 {
     if (at == QPoint(-1, -1))
         at = widget->rect().center();
@@ -39,7 +39,7 @@ void tst_frmAbout::moveOver(QWidget *widget, QPoint at)
     QApplication::sendEvent(widget, &move);
 }
 
-void tst_frmAbout::moveOverBackground(frmAbout &about)
+void TestFrmAbout::moveOverBackground(frmAbout &about)
 {
     // Right of the contact lines, above the buttons: nothing but the window.
     const QPoint at(400, 100);
@@ -47,7 +47,7 @@ void tst_frmAbout::moveOverBackground(frmAbout &about)
     moveOver(&about, at);
 }
 
-void tst_frmAbout::texts()
+void TestFrmAbout::texts()
 {
     FakeLauncher launcher;
     FakeDialogs dialogs;
@@ -58,7 +58,7 @@ void tst_frmAbout::texts()
              u"版本 %1.%2.%3"_qs.arg(AppInfo::versionMajor()).arg(AppInfo::versionMinor()).arg(AppInfo::versionRevision()));
 }
 
-void tst_frmAbout::links()
+void TestFrmAbout::links()
 {
     FakeLauncher launcher;
     FakeDialogs dialogs;
@@ -77,7 +77,7 @@ void tst_frmAbout::links()
              u"我要对[TanvicQuorvel]提建议"_qs);
 }
 
-void tst_frmAbout::hoverUnderline()
+void TestFrmAbout::hoverUnderline()
 {
     FakeLauncher launcher;
     FakeDialogs dialogs;
@@ -112,7 +112,7 @@ void tst_frmAbout::hoverUnderline()
     QVERIFY(!line->isVisible());
 }
 
-void tst_frmAbout::systemInformation_data()
+void TestFrmAbout::systemInformation_data()
 {
     QTest::addColumn<bool>("installed");
     QTest::addColumn<bool>("starts");
@@ -122,7 +122,7 @@ void tst_frmAbout::systemInformation_data()
     QTest::newRow("tool will not start") << true << false << true;
 }
 
-void tst_frmAbout::systemInformation()
+void TestFrmAbout::systemInformation()
 {
 #ifdef Q_OS_WIN
     QSKIP("the tool is looked for on PATH; Windows reads the registry, tested in tests/win32");
@@ -161,7 +161,7 @@ void tst_frmAbout::systemInformation()
     QVERIFY(about.isVisible()); // the window stays open either way
 }
 
-void tst_frmAbout::okButton()
+void TestFrmAbout::okButton()
 {
     FakeLauncher launcher;
     FakeDialogs dialogs;
@@ -182,7 +182,7 @@ void tst_frmAbout::okButton()
     QVERIFY(!about.isVisible());
 }
 
-void tst_frmAbout::linksByKeyboard()
+void TestFrmAbout::linksByKeyboard()
 {
     FakeLauncher launcher;
     FakeDialogs dialogs;
@@ -205,5 +205,5 @@ void tst_frmAbout::linksByKeyboard()
     QCOMPARE(launcher.urls[2], QUrl(Endpoints::makerSite()));
 }
 
-QTEST_MAIN(tst_frmAbout)
-#include "tst_frmAbout.moc"
+QTEST_MAIN(TestFrmAbout)
+#include "tst_frmabout.moc"

@@ -17,7 +17,7 @@
 #include <QTest>
 #include <QTimer>
 
-class tst_Form1Shell : public QObject
+class TestForm1Shell : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -39,18 +39,18 @@ private:
     std::unique_ptr<TestEnv> m_env;
 };
 
-void tst_Form1Shell::init()
+void TestForm1Shell::init()
 {
     // The Start-menu entry lands under the test's own data folder, never the user's.
     m_env = std::make_unique<TestEnv>();
 }
 
-void tst_Form1Shell::cleanup()
+void TestForm1Shell::cleanup()
 {
     m_env.reset();
 }
 
-void tst_Form1Shell::click(QWidget *widget, bool doubleClick)
+void TestForm1Shell::click(QWidget *widget, bool doubleClick)
 {
     const QPoint at = widget->rect().center();
     QTest::mousePress(widget, Qt::LeftButton, {}, at);
@@ -63,7 +63,7 @@ void tst_Form1Shell::click(QWidget *widget, bool doubleClick)
     }
 }
 
-void tst_Form1Shell::startMenuEntry()
+void TestForm1Shell::startMenuEntry()
 {
 #ifdef Q_OS_WIN
     QSKIP("the desktop entry; the Windows shell link is tested in tests/win32");
@@ -96,7 +96,7 @@ void tst_Form1Shell::startMenuEntry()
     QVERIFY(!QFileInfo::exists(entry));
 }
 
-void tst_Form1Shell::startMenuEntryWithoutXdgDataHome()
+void TestForm1Shell::startMenuEntryWithoutXdgDataHome()
 {
 #ifdef Q_OS_WIN
     QSKIP("the desktop entry; the Windows shell link is tested in tests/win32");
@@ -120,7 +120,7 @@ void tst_Form1Shell::startMenuEntryWithoutXdgDataHome()
     QCOMPARE(QDir(home).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden), QStringList{u".local"_qs});
 }
 
-void tst_Form1Shell::bothLookupsPrepareTheWordAlike_data()
+void TestForm1Shell::bothLookupsPrepareTheWordAlike_data()
 {
     QTest::addColumn<QString>("word");
     QTest::addColumn<QString>("tail"); // empty: no page opens
@@ -131,7 +131,7 @@ void tst_Form1Shell::bothLookupsPrepareTheWordAlike_data()
     QTest::newRow("breaking characters encoded") << u"C# what? 100%"_qs << u"C%23%20what%3F%20100%25/"_qs;
 }
 
-void tst_Form1Shell::bothLookupsPrepareTheWordAlike()
+void TestForm1Shell::bothLookupsPrepareTheWordAlike()
 {
     // The list menu's "在线翻译" and the floating window's double-click open the same page.
     QFETCH(QString, word);
@@ -158,7 +158,7 @@ void tst_Form1Shell::bothLookupsPrepareTheWordAlike()
     QCOMPARE(fromDrill, expected);
 }
 
-void tst_Form1Shell::dictionaryLookup()
+void TestForm1Shell::dictionaryLookup()
 {
     Form1 form(context());
     form.Form_Load();
@@ -187,14 +187,14 @@ void tst_Form1Shell::dictionaryLookup()
     form.shutdown();
 }
 
-void tst_Form1Shell::bannerClick_data()
+void TestForm1Shell::bannerClick_data()
 {
     QTest::addColumn<bool>("withEntries");
     QTest::newRow("empty list") << false;
     QTest::newRow("with entries") << true;
 }
 
-void tst_Form1Shell::bannerClick()
+void TestForm1Shell::bannerClick()
 {
     QFETCH(bool, withEntries);
     Form1 form(context());
@@ -227,7 +227,7 @@ void tst_Form1Shell::bannerClick()
     form.shutdown();
 }
 
-void tst_Form1Shell::aboutWindow()
+void TestForm1Shell::aboutWindow()
 {
     Form1 form(context());
     form.Form_Load();
@@ -249,5 +249,5 @@ void tst_Form1Shell::aboutWindow()
     form.shutdown();
 }
 
-QTEST_MAIN(tst_Form1Shell)
-#include "tst_Form1Shell.moc"
+QTEST_MAIN(TestForm1Shell)
+#include "tst_form1_shell.moc"

@@ -7,7 +7,7 @@
 
 using namespace Module1;
 
-class tst_SystemFolders : public QObject
+class TestSystemFolders : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -17,7 +17,7 @@ private Q_SLOTS:
     void processEnvironment();
 };
 
-void tst_SystemFolders::parseUserDirs_data()
+void TestSystemFolders::parseUserDirs_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("key");
@@ -30,7 +30,7 @@ void tst_SystemFolders::parseUserDirs_data()
     QTest::newRow("escaped quote") << u"XDG_MUSIC_DIR=\"$HOME/a\\\"b\""_qs << u"MUSIC"_qs << u"/h/a\"b"_qs;
 }
 
-void tst_SystemFolders::parseUserDirs()
+void TestSystemFolders::parseUserDirs()
 {
     QFETCH(QString, text);
     QFETCH(QString, key);
@@ -38,7 +38,7 @@ void tst_SystemFolders::parseUserDirs()
     QCOMPARE(Module1::parseUserDirs(text, u"/h"_qs).value(key), expected);
 }
 
-void tst_SystemFolders::xdgFolders()
+void TestSystemFolders::xdgFolders()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -78,7 +78,7 @@ void tst_SystemFolders::xdgFolders()
     QVERIFY(f.TemplatesDir.isEmpty());
 }
 
-void tst_SystemFolders::processEnvironment()
+void TestSystemFolders::processEnvironment()
 {
 #ifdef Q_OS_WIN
     QSKIP("the XDG folders; Windows asks the shell, tested in tests/win32");
@@ -95,5 +95,5 @@ void tst_SystemFolders::processEnvironment()
     qunsetenv("XDG_CONFIG_HOME");
 }
 
-QTEST_GUILESS_MAIN(tst_SystemFolders)
-#include "tst_SystemFolders.moc"
+QTEST_GUILESS_MAIN(TestSystemFolders)
+#include "tst_systemfolders.moc"

@@ -6,7 +6,7 @@
 #include <QTest>
 #include <QUrlQuery>
 
-class tst_WebLinks : public QObject
+class TestWebLinks : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -18,7 +18,7 @@ private Q_SLOTS:
     void launches();
 };
 
-void tst_WebLinks::dictionaryAddress_data()
+void TestWebLinks::dictionaryAddress_data()
 {
     QTest::addColumn<QString>("word");
     QTest::addColumn<QString>("tail"); // what follows the base, fully encoded
@@ -36,7 +36,7 @@ void tst_WebLinks::dictionaryAddress_data()
     QTest::newRow("slash then spaces") << u" x/ "_qs << u"x/"_qs;
 }
 
-void tst_WebLinks::dictionaryAddress()
+void TestWebLinks::dictionaryAddress()
 {
     QFETCH(QString, word);
     QFETCH(QString, tail);
@@ -48,7 +48,7 @@ void tst_WebLinks::dictionaryAddress()
     QVERIFY(!url.hasFragment());
 }
 
-void tst_WebLinks::feedbackTemplate()
+void TestWebLinks::feedbackTemplate()
 {
     QCOMPARE(WebLinks::feedbackSubject(u"TanvicQuorvel"_qs), u"我要对[TanvicQuorvel]提建议"_qs);
     const QString body = WebLinks::feedbackBody(u"TanvicQuorvel"_qs, u"2026/12/7"_qs);
@@ -61,7 +61,7 @@ void tst_WebLinks::feedbackTemplate()
     QVERIFY(!body.contains(u'\n'));
 }
 
-void tst_WebLinks::feedbackMailAddress_data()
+void TestWebLinks::feedbackMailAddress_data()
 {
     QTest::addColumn<QString>("subject");
     QTest::addColumn<QString>("body");
@@ -70,7 +70,7 @@ void tst_WebLinks::feedbackMailAddress_data()
     QTest::newRow("delimiters in the text") << u"a&cc=x@evil.example?#"_qs << u"b=1&bcc=y%20+z\r\n"_qs;
 }
 
-void tst_WebLinks::feedbackMailAddress()
+void TestWebLinks::feedbackMailAddress()
 {
     QFETCH(QString, subject);
     QFETCH(QString, body);
@@ -92,7 +92,7 @@ void tst_WebLinks::feedbackMailAddress()
     QCOMPARE(query.queryItemValue(u"body"_qs, QUrl::FullyDecoded), body);
 }
 
-void tst_WebLinks::launches()
+void TestWebLinks::launches()
 {
     FakeLauncher launcher;
     Module1::OpenDictionaryPage(launcher, u"what?"_qs);
@@ -115,5 +115,5 @@ void tst_WebLinks::launches()
     QVERIFY(launcher.programs.isEmpty());
 }
 
-QTEST_GUILESS_MAIN(tst_WebLinks)
-#include "tst_WebLinks.moc"
+QTEST_GUILESS_MAIN(TestWebLinks)
+#include "tst_weblinks.moc"

@@ -50,4 +50,4 @@ void TestQtDialogs::shortMessageShowsTheWholeTitleAndChineseButton()
 }
 
 QTEST_MAIN(TestQtDialogs)
-#include "tst_QtDialogs.moc"
+#include "tst_qtdialogs.moc"

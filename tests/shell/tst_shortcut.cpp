@@ -50,7 +50,7 @@ QStringList entriesIn(const QString &folder)
 }
 } // namespace
 
-class tst_Shortcut : public QObject
+class TestShortcut : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -61,7 +61,7 @@ private Q_SLOTS:
     void folderArgument();
 };
 
-void tst_Shortcut::entryFields()
+void TestShortcut::entryFields()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -95,7 +95,7 @@ void tst_Shortcut::entryFields()
     QVERIFY2(validate.exitCode() == 0, validate.readAll().constData());
 }
 
-void tst_Shortcut::hostilePaths_data()
+void TestShortcut::hostilePaths_data()
 {
     QTest::addColumn<QString>("folderName");
     QTest::newRow("spaces") << u"my programs"_qs;
@@ -112,7 +112,7 @@ void tst_Shortcut::hostilePaths_data()
     QTest::newRow("Chinese") << u"单词 软件"_qs;
 }
 
-void tst_Shortcut::hostilePaths()
+void TestShortcut::hostilePaths()
 {
     QFETCH(QString, folderName);
     QTemporaryDir dir;
@@ -175,7 +175,7 @@ void tst_Shortcut::hostilePaths()
     QVERIFY(!QFileInfo::exists(folder + u"INJECTED"_qs));
 }
 
-void tst_Shortcut::oneEntryAfterTwoWrites()
+void TestShortcut::oneEntryAfterTwoWrites()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -195,7 +195,7 @@ void tst_Shortcut::oneEntryAfterTwoWrites()
     QCOMPARE(readEntry(folder + kName + u".desktop"_qs).value(u"Exec"_qs), u"\""_qs + plain + u"\""_qs);
 }
 
-void tst_Shortcut::folderArgument()
+void TestShortcut::folderArgument()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -216,5 +216,5 @@ void tst_Shortcut::folderArgument()
     QVERIFY(!QFileInfo::exists(dir.filePath(u"Other.desktop"_qs)));
 }
 
-QTEST_GUILESS_MAIN(tst_Shortcut)
-#include "tst_Shortcut.moc"
+QTEST_GUILESS_MAIN(TestShortcut)
+#include "tst_shortcut.moc"
