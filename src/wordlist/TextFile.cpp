@@ -449,16 +449,6 @@ bool read(const QString &path, QString *text, QString *error)
     return true;
 }
 
-bool readWordBank(const QString &path, QString *text, QString *error)
-{
-    text->clear();
-    QByteArray bytes;
-    if (!readBytes(path, &bytes, error))
-        return false;
-    *text = decodeWordBank(bytes);
-    return true;
-}
-
 bool write(const QString &path, QStringView text, QString *error)
 {
     return writeBytes(path, encode(text), error);

@@ -41,8 +41,6 @@ QString normaliseLineEnds(QString text);
 bool readBytes(const QString &path, QByteArray *bytes, QString *error = nullptr);
 // Reads a word file as text. On failure `text` is left empty and `error` says why.
 bool read(const QString &path, QString *text, QString *error = nullptr);
-// Reads the word bank as text, as above.
-bool readWordBank(const QString &path, QString *text, QString *error = nullptr);
 
 // Replaces the file with `text` encoded as above. On failure the old file is untouched and
 // `error` says why.
