@@ -6,7 +6,7 @@
 #include "shell/ClickWatcher.h"
 #include "shell/Dialogs.h"
 #include "shell/Endpoints.h"
-#include "shell/FixedWindow.h"
+#include "widgets/FixedWindow.h"
 #include "shell/WebLinks.h"
 #include "ui_frmAbout.h"
 

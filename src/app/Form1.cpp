@@ -5,7 +5,7 @@
 #include "import/BackgroundWork.h"
 #include "shell/AppInfo.h"
 #include "shell/Dialogs.h"
-#include "shell/FixedWindow.h"
+#include "widgets/FixedWindow.h"
 #include "ui_Form1.h"
 #include "wordlist/WordBank.h"
 #include "wordlist/WordListModel.h"
@@ -139,7 +139,7 @@ void Form1::showAtStart()
     if (m_secondInstanceFound || m_unloaded)
         return;
     // Centred on the screen when first shown.
-    FixedWindow::centre(this, QGuiApplication::primaryScreen());
+    FixedWindow::centre(this, QGuiApplication::primaryScreen(), FixedWindow::SparePixel::Before);
     show();
 }
 

@@ -4,7 +4,7 @@
 #include "BusyCursor.h"
 #include "TextTools.h"
 #include "shell/Dialogs.h"
-#include "shell/FixedWindow.h"
+#include "widgets/FixedWindow.h"
 #include "ui_Form2.h"
 #include "wordlist/TextFile.h"
 #include "wordlist/WordPairs.h"

@@ -3,17 +3,16 @@
 #include "WordListModel.h"
 #include "WordPairs.h"
 #include "ui_FormEdit.h"
+#include "widgets/FixedWindow.h"
 
 #include <QGuiApplication>
-#include <QScreen>
 
 FormEdit::FormEdit(WordListModel *list, int row, QWidget *parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::FormEdit>()), m_list(list)
 {
     m_ui->setupUi(this);
     // A fixed-size tool window with a close box only.
-    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setFixedSize(size());
+    FixedWindow::setUp(this, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
     if (m_list && row >= 0 && row < m_list->count()) {
         LI = QPersistentModelIndex(m_list->index(row, 0));
@@ -57,12 +56,7 @@ void FormEdit::showEvent(QShowEvent *event)
     // Centred on the screen the first time it is shown.
     if (!m_placed) {
         m_placed = true;
-        QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-        if (screen) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        FixedWindow::centre(this, parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen());
     }
     QDialog::showEvent(event);
 }
