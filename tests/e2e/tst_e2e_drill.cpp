@@ -178,10 +178,7 @@ void TestE2eDrill::drill()
     const QRect now = E2eProgram::geometry(floating);
     E2eProgram::click(now.x() + 16, now.y() + 17);
     QVERIFY(program.waitForWindowGone(floating));
-    QDeadlineTimer deadline(5000);
-    while (!E2eProgram::isViewable(program.mainWindow) && !deadline.hasExpired())
-        QThread::msleep(100);
-    QVERIFY(E2eProgram::isViewable(program.mainWindow));
+    QVERIFY(E2eProgram::waitForViewable(program.mainWindow));
     QVERIFY(visibleProgramWindows(program.mainWindow).isEmpty());
 
     E2eProgram::closeWindow(program.mainWindow);
@@ -223,10 +220,7 @@ void TestE2eDrill::keyboardAlone()
                      QStringLiteral("key"), QStringLiteral("Tab"), QStringLiteral("sleep"), QStringLiteral("0.4"),
                      QStringLiteral("keyup"), QStringLiteral("alt")});
     QVERIFY(program.waitForWindowGone(floating));
-    QDeadlineTimer deadline(5000);
-    while (!E2eProgram::isViewable(program.mainWindow) && !deadline.hasExpired())
-        QThread::msleep(100);
-    QVERIFY(E2eProgram::isViewable(program.mainWindow));
+    QVERIFY(E2eProgram::waitForViewable(program.mainWindow));
     QVERIFY(visibleProgramWindows(program.mainWindow).isEmpty());
 
     // The toggle is off again: the keyboard starts the next drill the same way.

@@ -141,6 +141,17 @@ bool E2eProgram::waitForWindowGone(const QString &windowId, int timeoutMs) const
     return false;
 }
 
+bool E2eProgram::waitForViewable(const QString &windowId, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!isViewable(windowId)) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(100);
+    }
+    return true;
+}
+
 QRect E2eProgram::geometry(const QString &windowId)
 {
     // Absolute position of the client window, as xwininfo reports it.

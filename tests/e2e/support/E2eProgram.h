@@ -40,6 +40,8 @@ public:
     static QStringList findWindows(const QString &nameRegex, bool onlyVisible = true);
     QString waitForWindow(const QString &nameRegex, int timeoutMs = 10000) const;
     bool waitForWindowGone(const QString &windowId, int timeoutMs = 10000) const;
+    // Waits until the window is mapped and viewable again (a window brought back from hiding).
+    static bool waitForViewable(const QString &windowId, int timeoutMs = 5000);
     static QRect geometry(const QString &windowId);
     static QStringList netWmState(const QString &windowId);
     static bool isViewable(const QString &windowId);
