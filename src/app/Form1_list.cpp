@@ -220,11 +220,10 @@ void Form1::menu修改_Click()
     const int row = currentEntryRow();
     if (row < 0)
         return;
-    // Modal, created for this edit and gone when closed, so nothing carries over to the next one.
-    auto *dialog = new FormEdit(m_wordList, row, this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowModality(Qt::ApplicationModal);
-    dialog->show();
+    // Opened as the other windows of the list menu are: modal, without an owner, and made afresh
+    // for this edit, so nothing carries over to the next one.
+    FormEdit dialog(m_wordList, row);
+    dialog.exec();
 }
 
 void Form1::menu清空列表_Click()

@@ -20,7 +20,7 @@ class FormEdit : public QDialog
 {
     Q_OBJECT
 public:
-    // Fills the two boxes from `row` of `list`. Call show() (modal) or exec().
+    // Fills the two boxes from `row` of `list`; exec() shows it.
     FormEdit(WordListModel *list, int row, QWidget *parent = nullptr);
     ~FormEdit() override;
 

@@ -1,6 +1,6 @@
 // The main window's word list through its controls: header clicks, pop-up menu, keys, edit dialog,
 // save as; and what reaches the word bank afterwards.
-#include "TestEnv.h"
+#include "MainWindow.h"
 
 #include "app/Form1.h"
 #include "wordlist/FormEdit.h"
@@ -24,24 +24,20 @@
 namespace {
 
 // Loads `bank` (word-pair text) as the word bank and shows the window, ready for input.
-struct Fixture
+struct Fixture : MainWindow
 {
     explicit Fixture(const QString &bank = QString())
     {
         if (!bank.isNull())
-            env.writeFile(env.wordBankPath(), TextFile::encode(bank));
-        form = std::make_unique<Form1>(env.context());
-        form->Form_Load();
-        form->showAtStart();
-        form->activateWindow();
-        view = form->findChild<QTableView *>(u"ListView1"_qs);
-        menu = form->findChild<QMenu *>(u"menu列表"_qs);
-        label = form->findChild<QLabel *>(u"Label2"_qs);
-        view->setFocus();
+            writeBank(bank);
+        start();
+        showActive();
+        view = list();
+        menu = form().findChild<QMenu *>(u"menu列表"_qs);
+        label = form().findChild<QLabel *>(u"Label2"_qs);
     }
 
-    QAction *action(const char *name) const { return menu->findChild<QAction *>(QString::fromUtf8(name)); }
-    QPoint rowPos(int row) const { return view->visualRect(form->wordList()->index(row, 0)).center(); }
+    QPoint rowPos(int row) const { return view->visualRect(form().wordList()->index(row, 0)).center(); }
     void clickRow(int row, Qt::KeyboardModifiers mods = {}) const
     {
         QTest::mouseClick(view->viewport(), Qt::LeftButton, mods, rowPos(row));
@@ -55,24 +51,21 @@ struct Fixture
     QStringList words() const
     {
         QStringList out;
-        for (const WordEntry &e : form->wordList()->entries())
+        for (const WordEntry &e : form().wordList()->entries())
             out << e.word.toString();
         return out;
     }
-    FormEdit *editDialog() const { return form->findChild<FormEdit *>(); }
-    QByteArray closeAndReadBank()
-    {
-        form->close();
-        form.reset();
-        return env.readFile(env.wordBankPath());
-    }
 
-    TestEnv env;
-    std::unique_ptr<Form1> form;
     QTableView *view = nullptr;
     QMenu *menu = nullptr;
     QLabel *label = nullptr;
 };
+
+bool anEditDialogIsLeft()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(), [](QWidget *w) { return qobject_cast<FormEdit *>(w); });
+}
 
 QString sixWords()
 {
@@ -141,7 +134,7 @@ void TestForm1List::deleteRemovesEverySelectedRow()
         if (byKey)
             QTest::keyClick(f.view, Qt::Key_Delete);
         else
-            f.action("menu删除")->trigger();
+            f.menuAction("menu删除")->trigger();
     };
     // Rows 2, 3 and 5.
     f.clickRow(1);
@@ -156,7 +149,7 @@ void TestForm1List::deleteRemovesEverySelectedRow()
     // Everything.
     QTest::keyClick(f.view, Qt::Key_A, Qt::ControlModifier);
     remove();
-    QCOMPARE(f.form->wordList()->count(), 0);
+    QCOMPARE(f->wordList()->count(), 0);
     QCOMPARE(f.label->text(), u"词汇量:0"_qs);
     QCOMPARE(f.closeAndReadBank(), QByteArray("\r\n"));
 }
@@ -165,10 +158,10 @@ void TestForm1List::deleteOnEmptyListChangesNothing()
 {
     Fixture f;
     f.label->setText(u"词汇量:?"_qs); // whatever it shows stays
-    f.action("menu删除")->trigger();
+    f.menuAction("menu删除")->trigger();
     QTest::keyClick(f.view, Qt::Key_Delete);
     // Nor does clearing it.
-    f.action("menu清空列表")->trigger();
+    f.menuAction("menu清空列表")->trigger();
     QCOMPARE(f.label->text(), u"词汇量:?"_qs);
 }
 
@@ -179,8 +172,8 @@ void TestForm1List::clearEmptiesListAndBank()
         bank += u"word%1  词%1\r\n"_qs.arg(i);
     Fixture f(bank);
     QCOMPARE(f.label->text(), u"词汇量:500"_qs);
-    f.action("menu清空列表")->trigger();
-    QCOMPARE(f.form->wordList()->count(), 0);
+    f.menuAction("menu清空列表")->trigger();
+    QCOMPARE(f->wordList()->count(), 0);
     QCOMPARE(f.label->text(), u"词汇量:0"_qs);
     QCOMPARE(f.closeAndReadBank(), QByteArray("\r\n"));
 }
@@ -190,35 +183,36 @@ void TestForm1List::editFromDoubleClickOrEnter()
     Fixture f(sixWords());
     // What a real double-click delivers: a click, then the double-click.
     f.clickRow(2);
-    QTest::mouseDClick(f.view->viewport(), Qt::LeftButton, {}, f.rowPos(2));
-    FormEdit *d = f.editDialog();
-    QVERIFY(d);
-    QVERIFY(d->isVisible());
-    QCOMPARE(d->windowModality(), Qt::ApplicationModal);
-    QCOMPARE(d->text1()->text(), u"three"_qs);
-    QCOMPARE(d->text2()->text(), u"三"_qs);
-    d->text1()->setText(u"  Three "_qs);
-    d->text2()->setText(u" 叁"_qs);
-    QTest::mouseClick(d->findChild<QPushButton *>(u"Command1"_qs), Qt::LeftButton);
-    QTRY_VERIFY(!f.editDialog()); // gone, so the next edit starts afresh
+    const bool byDoubleClick = whileModal<FormEdit>(
+        [&] { QTest::mouseDClick(f.view->viewport(), Qt::LeftButton, {}, f.rowPos(2)); },
+        [&](FormEdit &d) {
+            QCOMPARE(d.parentWidget(), nullptr); // no owner, as the other windows of the menu
+            QCOMPARE(d.text1()->text(), u"three"_qs);
+            QCOMPARE(d.text2()->text(), u"三"_qs);
+            d.text1()->setText(u"  Three "_qs);
+            d.text2()->setText(u" 叁"_qs);
+            QTest::mouseClick(d.findChild<QPushButton *>(u"Command1"_qs), Qt::LeftButton);
+        });
+    QVERIFY(byDoubleClick);
+    QVERIFY(!anEditDialogIsLeft()); // gone, so the next edit starts afresh
     QCOMPARE(f.words().at(2), u"Three"_qs);
-    QCOMPARE(f.form->wordList()->entry(2).meaning, u"叁"_qs);
-    QCOMPARE(f.form->wordList()->count(), 6);
+    QCOMPARE(f->wordList()->entry(2).meaning, u"叁"_qs);
+    QCOMPARE(f->wordList()->count(), 6);
 
     // Enter edits the current row; "取消" leaves it.
     f.view->setFocus();
     f.clickRow(4);
-    QTest::keyClick(f.view, Qt::Key_Return);
-    d = f.editDialog();
-    QVERIFY(d);
-    QCOMPARE(d->text1()->text(), u"five"_qs);
-    d->text1()->setText(u"changed"_qs);
-    QTest::mouseClick(d->findChild<QPushButton *>(u"Command2"_qs), Qt::LeftButton);
-    QTRY_VERIFY(!f.editDialog());
+    const bool byEnter = whileModal<FormEdit>([&] { QTest::keyClick(f.view, Qt::Key_Return); }, [&](FormEdit &d) {
+        QCOMPARE(d.text1()->text(), u"five"_qs);
+        d.text1()->setText(u"changed"_qs);
+        QTest::mouseClick(d.findChild<QPushButton *>(u"Command2"_qs), Qt::LeftButton);
+    });
+    QVERIFY(byEnter);
+    QVERIFY(!anEditDialogIsLeft());
     QCOMPARE(f.words().at(4), u"five"_qs);
 
     // The bank gets the edit, key unchanged: the old pair could not be added again.
-    QVERIFY(!f.form->wordList()->addEntry(u"three"_qs, u"三"_qs));
+    QVERIFY(!f->wordList()->addEntry(u"three"_qs, u"三"_qs));
     const QByteArray bank = f.closeAndReadBank();
     QVERIFY(bank.contains(TextFile::encode(u"\r\nThree  叁\r\n"_qs)));
 }
@@ -226,10 +220,13 @@ void TestForm1List::editFromDoubleClickOrEnter()
 void TestForm1List::editNeedsACurrentEntry()
 {
     Fixture f;
-    QTest::mouseDClick(f.view->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
-    f.action("menu修改")->trigger();
-    QTest::keyClick(f.view, Qt::Key_Return);
-    QVERIFY(!f.editDialog());
+    const std::function<void()> ways[] = {
+        [&] { QTest::mouseDClick(f.view->viewport(), Qt::LeftButton, {}, QPoint(20, 20)); },
+        [&] { f.menuAction("menu修改")->trigger(); },
+        [&] { QTest::keyClick(f.view, Qt::Key_Return); },
+    };
+    for (const auto &way : ways)
+        QVERIFY(!whileModal<FormEdit>(way, [](FormEdit &) {}));
 }
 
 void TestForm1List::saveAs_data()
@@ -255,7 +252,7 @@ void TestForm1List::saveAs()
     // A word file that appeared since start-up: the box must list it afterwards in every case.
     f.env.writeFile(folder + u"/later.txt"_qs, "x  y\r\n");
 
-    f.action("menu列表另存为")->trigger();
+    f.menuAction("menu列表另存为")->trigger();
 
     QCOMPARE(f.env.dialogs.saveRequests.size(), 1);
     const Dialogs::FileRequest request = f.env.dialogs.saveRequests.first();
@@ -271,7 +268,7 @@ void TestForm1List::saveAs()
         QVERIFY(f.env.dialogs.messages.first().text.contains(u"mylist.txt"_qs));
     }
     QCOMPARE(f.words(), (QStringList{u"apple"_qs, u"book"_qs}));
-    auto *box = f.form->findChild<QComboBox *>(u"Combo3"_qs);
+    auto *box = f.combo("Combo3");
     QVERIFY(box->findText(u"later.txt"_qs) >= 0);
     QCOMPARE(box->findText(u"mylist.txt"_qs) >= 0, written);
 }
@@ -294,7 +291,7 @@ void TestForm1List::rightPressOpensTheMenuLeftPressDoesNot()
     f.menu->hide();
 
     // Below the last row too: an empty list still needs "导入单词".
-    f.action("menu清空列表")->trigger();
+    f.menuAction("menu清空列表")->trigger();
     QTest::mousePress(f.view->viewport(), Qt::RightButton, {}, QPoint(30, 200));
     QVERIFY(f.menu->isVisible());
     f.menu->hide();
@@ -311,10 +308,10 @@ void TestForm1List::tabLeavesTheListArrowsMoveWithin()
     // Tab goes on to the next control (round to the first) and Shift+Tab back to the one before;
     // neither moves the selection, which is where the next drill starts.
     QTest::keyClick(f.view, Qt::Key_Tab);
-    QTRY_COMPARE(QApplication::focusWidget(), f.form->findChild<QWidget *>(u"Combo1"_qs));
+    QTRY_COMPARE(QApplication::focusWidget(), f->findChild<QWidget *>(u"Combo1"_qs));
     f.view->setFocus();
     QTest::keyClick(f.view, Qt::Key_Backtab, Qt::ShiftModifier);
-    QTRY_COMPARE(QApplication::focusWidget(), f.form->findChild<QWidget *>(u"Command5"_qs));
+    QTRY_COMPARE(QApplication::focusWidget(), f->findChild<QWidget *>(u"Command5"_qs));
     QCOMPARE(f.view->selectionModel()->selectedRows().size(), 1);
     QVERIFY(f.view->selectionModel()->isRowSelected(2, {}));
 }
@@ -338,12 +335,12 @@ void TestForm1List::keyboardOpensTheMenu()
         QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(), QCursor::pos(), modifiers);
         QCoreApplication::sendEvent(f.view, &event);
     } else {
-        QTest::keyClick(f.form->windowHandle(), Qt::Key(key), modifiers);
+        QTest::keyClick(f->windowHandle(), Qt::Key(key), modifiers);
     }
     QTRY_VERIFY(f.menu->isVisible());
     // At the current row, whose entry the menu's commands use.
     QCOMPARE(f.menu->pos(), f.view->viewport()->mapToGlobal(
-                                f.view->visualRect(f.form->wordList()->index(2, 0)).bottomLeft()));
+                                f.view->visualRect(f->wordList()->index(2, 0)).bottomLeft()));
     f.menu->hide();
 }
 
