@@ -1,8 +1,7 @@
 // The main window's drill: the toggle, the tick, the order of entries, the floating window's
 // start and end, with the tick driven by the test.
-#include "TestEnv.h"
+#include "MainWindow.h"
 
-#include "app/Form1.h"
 #include "drill/FloatingLayout.h"
 #include "wordlist/WordListModel.h"
 
@@ -35,28 +34,21 @@ private:
 };
 
 // A main window with entries "w1  m1" … and the two boxes set.
-struct Drill
+struct Drill : MainWindow
 {
     explicit Drill(int entries, const QString &delay = QStringLiteral("3"), const QString &order = QStringLiteral("顺序"))
-        : form(env.context())
     {
+        create();
         for (int i = 1; i <= entries; ++i)
-            form.wordList()->addEntry(QStringLiteral("w%1").arg(i), QStringLiteral("m%1").arg(i));
-        setBox("Combo1", delay);
-        setBox("Combo2", order);
-        form.show();
+            form().wordList()->addEntry(QStringLiteral("w%1").arg(i), QStringLiteral("m%1").arg(i));
+        choose("Combo1", delay);
+        choose("Combo2", order);
+        form().show();
     }
 
-    void setBox(const char *name, const QString &text)
-    {
-        auto *box = form.findChild<QComboBox *>(QString::fromLatin1(name));
-        box->setCurrentIndex(box->findText(text));
-        QCOMPARE_NE(box->currentIndex(), -1);
-    }
-    QPushButton *toggle() { return form.findChild<QPushButton *>(QStringLiteral("Check1")); }
-    QTimer *timer() { return form.findChild<QTimer *>(QStringLiteral("Timer1")); }
-    QTableView *list() { return form.findChild<QTableView *>(QStringLiteral("ListView1")); }
-    FormShowWord *window() { return form.floatingWindow(); }
+    QPushButton *toggle() { return button("Check1"); }
+    QTimer *timer() { return form().findChild<QTimer *>(QStringLiteral("Timer1")); }
+    FormShowWord *window() { return form().floatingWindow(); }
     QString caption() { return window() ? window()->caption() : QString(); }
 
     // The rows shown after each of `n` ticks (empty where a tick showed nothing).
@@ -78,7 +70,7 @@ struct Drill
     }
     void select(int row)
     {
-        list()->selectionModel()->setCurrentIndex(form.wordList()->index(row, 0),
+        list()->selectionModel()->setCurrentIndex(form().wordList()->index(row, 0),
                                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
     void pressStop()
@@ -87,8 +79,6 @@ struct Drill
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    TestEnv env;
-    Form1 form;
 };
 
 QStringList words(std::initializer_list<const char *> list)
@@ -144,7 +134,7 @@ void TestForm1Drill::emptyListIsRefused()
     QVERIFY(!d.toggle()->isChecked());
     QVERIFY(!d.timer()->isActive());
     QVERIFY(!d.window());
-    QVERIFY(d.form.isVisible());
+    QVERIFY(d->isVisible());
     QCOMPARE(d.toggle()->toolTip(), QStringLiteral("开始背单词"));
 }
 
@@ -157,7 +147,7 @@ void TestForm1Drill::startShowsTheFirstWordAndStopBringsTheMainWindowBack()
 
     QTest::mouseClick(d.toggle(), Qt::LeftButton);
     QVERIFY(d.toggle()->isChecked());
-    QVERIFY(!d.form.isVisible());
+    QVERIFY(!d->isVisible());
     QVERIFY(d.timer()->isActive());
     QCOMPARE(d.timer()->interval(), 1000);
     QCOMPARE(d.toggle()->toolTip(), QStringLiteral("停止背单词"));
@@ -173,7 +163,7 @@ void TestForm1Drill::startShowsTheFirstWordAndStopBringsTheMainWindowBack()
     d.tick(4);
     QCOMPARE(d.caption(), QStringLiteral("w2  m2"));
     d.pressStop();
-    QVERIFY(d.form.isVisible());
+    QVERIFY(d->isVisible());
     QVERIFY(!d.toggle()->isChecked());
     QVERIFY(!d.timer()->isActive());
     QCOMPARE(d.toggle()->toolTip(), QStringLiteral("开始背单词"));
@@ -192,7 +182,7 @@ void TestForm1Drill::startShowsTheFirstWordAndStopBringsTheMainWindowBack()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!d.window());
     // Switched off from code, the main window is left as it is (shutdown keeps it hidden).
-    QVERIFY(!d.form.isVisible());
+    QVERIFY(!d->isVisible());
 }
 
 void TestForm1Drill::listOrderWithDelay()
@@ -203,7 +193,7 @@ void TestForm1Drill::listOrderWithDelay()
     QCOMPARE(d.caption(), QStringLiteral("w1  m1"));
     QCOMPARE(d.tick(12), words({"", "", "w2  m2", "", "", "w3  m3", "", "", "w1  m1", "", "", "w2  m2"}));
     // The delay is read at every tick.
-    d.setBox("Combo1", QStringLiteral("5"));
+    d.choose("Combo1", QStringLiteral("5"));
     QCOMPARE(d.tick(5), words({"", "", "", "", "w3  m3"}));
 }
 
@@ -232,8 +222,8 @@ void TestForm1Drill::shownEntryIsScrolledIntoView()
     d.toggle()->setChecked(true);
     QCOMPARE(d.caption(), QStringLiteral("w251  m251"));
     d.pressStop();
-    QVERIFY(d.form.isVisible());
-    const QModelIndex shown = d.form.wordList()->index(250, 0);
+    QVERIFY(d->isVisible());
+    const QModelIndex shown = d->wordList()->index(250, 0);
     QCOMPARE(d.list()->currentIndex(), shown);
     QVERIFY(d.list()->viewport()->rect().contains(d.list()->visualRect(shown)));
 }
@@ -260,7 +250,7 @@ void TestForm1Drill::randomOrder()
     Drill d(5, QStringLiteral("3"), QStringLiteral("随机"));
     // r × 5: 0.05 → 0 (again), 0.5 → 2.5 → 2; 0.95 → 4.75 → 5; 0.99 → 4.95 → 5;
     // 0.1 → 0.5 → 0 (again), 0.3 → 1.5 → 2.
-    d.form.drillScheduler().setRandom(
+    d->drillScheduler().setRandom(
         std::make_unique<ScriptedRandom>(QList<double>{0.05, 0.5, 0.95, 0.99, 0.1, 0.3}));
     d.toggle()->setChecked(true);
     QCOMPARE(d.caption(), QStringLiteral("w2  m2"));
@@ -276,8 +266,8 @@ void TestForm1Drill::randomOrder()
 void TestForm1Drill::doubleClickAsksForTheWord()
 {
     Drill d(0);
-    d.form.wordList()->addEntry(QStringLiteral("abandon"), QStringLiteral("放弃"));
-    QSignalSpy lookups(&d.form, &Form1::wordLookupRequested);
+    d->wordList()->addEntry(QStringLiteral("abandon"), QStringLiteral("放弃"));
+    QSignalSpy lookups(&d.form(), &Form1::wordLookupRequested);
     d.toggle()->setChecked(true);
     auto *label = d.window()->findChild<QLabel *>(QStringLiteral("Label1"));
     QTest::mouseDClick(label, Qt::LeftButton, {}, label->rect().center());
@@ -288,13 +278,13 @@ void TestForm1Drill::doubleClickAsksForTheWord()
 
 void TestForm1Drill::shutdownDuringADrillSavesAndCloses()
 {
-    TestEnv env;
+    MainWindow w;
+    TestEnv &env = w.env;
     env.writeFile(env.wordBankPath(), "apple  x\r\nbook  y\r\n");
-    Form1 form(env.context());
+    Form1 &form = w.start();
     QSignalSpy ended(&form, &Form1::programEnded);
-    form.Form_Load();
     form.showAtStart();
-    auto *toggle = form.findChild<QPushButton *>(QStringLiteral("Check1"));
+    QPushButton *toggle = w.button("Check1");
     toggle->setChecked(true);
     QPointer<FormShowWord> window = form.floatingWindow();
     QVERIFY(window);
@@ -314,10 +304,10 @@ void TestForm1Drill::wayBackFromADrillWithoutTheFloatingWindow()
 {
     Drill d(3);
     // Offscreen there is no notification area: the drill then leaves the main window minimized.
-    d.form.hide();
-    d.form.setupTray();
-    d.form.show();
-    QMenu *tray = d.form.trayMenu();
+    d->hide();
+    d->setupTray();
+    d->show();
+    QMenu *tray = d->trayMenu();
     QVERIFY(tray);
     QAction *drill = tray->findChild<QAction *>(QStringLiteral("trayDrill"));
 
@@ -325,16 +315,16 @@ void TestForm1Drill::wayBackFromADrillWithoutTheFloatingWindow()
     drill->trigger();
     QVERIFY(d.window());
     QCOMPARE(d.caption(), QStringLiteral("w1  m1"));
-    QVERIFY(d.form.isMinimized());
+    QVERIFY(d->isMinimized());
     QCOMPARE(drill->text(), QStringLiteral("停止背单词"));
 
     // Bringing the main window back (Alt+Tab, the taskbar) ends the drill as the stop button does.
-    d.form.setWindowState(Qt::WindowNoState);
+    d->setWindowState(Qt::WindowNoState);
     QTRY_VERIFY(!d.toggle()->isChecked());
     QCOMPARE(d.timer()->isActive(), false);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!d.window());
-    QVERIFY(d.form.isVisible() && !d.form.isMinimized());
+    QVERIFY(d->isVisible() && !d->isMinimized());
     QCOMPARE(drill->text(), QStringLiteral("开始背单词"));
 
     // And the menu's stop does the same.
@@ -342,7 +332,7 @@ void TestForm1Drill::wayBackFromADrillWithoutTheFloatingWindow()
     QCOMPARE(d.caption(), QStringLiteral("w2  m2"));
     drill->trigger();
     QVERIFY(!d.toggle()->isChecked());
-    QVERIFY(d.form.isVisible() && !d.form.isMinimized());
+    QVERIFY(d->isVisible() && !d->isMinimized());
 }
 
 QTEST_MAIN(TestForm1Drill)

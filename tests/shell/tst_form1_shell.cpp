@@ -1,5 +1,5 @@
-#include "app/Form1.h"
-#include "TestEnv.h"
+#include "MainWindow.h"
+
 #include "about/frmAbout.h"
 #include "shell/AppInfo.h"
 #include "shell/Endpoints.h"
@@ -12,17 +12,14 @@
 #include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 class TestForm1Shell : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init();
-    void cleanup();
     void startMenuEntry();
     void startMenuEntryWithoutXdgDataHome();
     void dictionaryLookup();
@@ -33,22 +30,8 @@ private Q_SLOTS:
     void aboutWindow();
 
 private:
-    AppContext context() { return m_env->context(); }
     void click(QWidget *widget, bool doubleClick = false);
-
-    std::unique_ptr<TestEnv> m_env;
 };
-
-void TestForm1Shell::init()
-{
-    // The Start-menu entry lands under the test's own data folder, never the user's.
-    m_env = std::make_unique<TestEnv>();
-}
-
-void TestForm1Shell::cleanup()
-{
-    m_env.reset();
-}
 
 void TestForm1Shell::click(QWidget *widget, bool doubleClick)
 {
@@ -68,15 +51,14 @@ void TestForm1Shell::startMenuEntry()
 #ifdef Q_OS_WIN
     QSKIP("the desktop entry; the Windows shell link is tested in tests/win32");
 #endif
-    const QString folder = m_env->path(u"data/applications/Tanvic软件"_qs);
+    // The entry lands under the test's own data folder, never the user's.
+    MainWindow w;
+    const QString folder = w.env.path(u"data/applications/Tanvic软件"_qs);
     const QString entry = folder + u"/TanvicQuorvel.desktop"_qs;
-    const AppContext c = context();
+    const AppContext c = w.env.context();
     for (int start = 0; start < 2; ++start) {
-        Form1 form(c);
-        form.Form_Load();
-        QVERIFY(!form.isSecondInstance());
+        QVERIFY(!w.restart().isSecondInstance());
         QVERIFY(QFileInfo::exists(entry));
-        form.shutdown();
     }
     QCOMPARE(QDir(folder).entryList({u"*.desktop"_qs}, QDir::Files), QStringList{u"TanvicQuorvel.desktop"_qs});
     QFile file(entry);
@@ -87,8 +69,7 @@ void TestForm1Shell::startMenuEntry()
 
     // A second instance writes nothing.
     QVERIFY(QFile::remove(entry));
-    Form1 first(c);
-    first.Form_Load();
+    w.restart();
     QVERIFY(QFile::remove(entry));
     Form1 second(c);
     second.Form_Load();
@@ -105,15 +86,13 @@ void TestForm1Shell::startMenuEntryWithoutXdgDataHome()
     // folder name is the system's and must not be "cleaned" into ~/local.
     const QByteArray oldHome = qgetenv("HOME");
     const QByteArray oldData = qgetenv("XDG_DATA_HOME");
-    const QString home = m_env->path(u"home"_qs);
+    MainWindow w;
+    const QString home = w.env.path(u"home"_qs);
     QDir().mkpath(home);
     qputenv("HOME", QFile::encodeName(home));
     qunsetenv("XDG_DATA_HOME");
-    {
-        Form1 form(context());
-        form.Form_Load();
-        form.shutdown();
-    }
+    w.start();
+    w->shutdown();
     qputenv("HOME", oldHome);
     qputenv("XDG_DATA_HOME", oldData);
     QVERIFY(QFileInfo::exists(home + u"/.local/share/applications/Tanvic软件/TanvicQuorvel.desktop"_qs));
@@ -136,22 +115,22 @@ void TestForm1Shell::bothLookupsPrepareTheWordAlike()
     // The list menu's "在线翻译" and the floating window's double-click open the same page.
     QFETCH(QString, word);
     QFETCH(QString, tail);
-    Form1 form(context());
-    form.Form_Load();
+    MainWindow w;
+    Form1 &form = w.start();
     form.wordList()->addEntry(word, u"义"_qs);
-    auto *view = form.findChild<QTableView *>(u"ListView1"_qs);
+    auto *view = w.list();
     view->setCurrentIndex(form.wordList()->index(0, 0));
-    form.findChild<QAction *>(u"menu在线翻译"_qs)->trigger();
-    const QList<QUrl> fromMenu = m_env->launcher.urls;
-    m_env->launcher.urls.clear();
+    w.menuAction("menu在线翻译")->trigger();
+    const QList<QUrl> fromMenu = w.env.launcher.urls;
+    w.env.launcher.urls.clear();
 
-    form.findChild<QAbstractButton *>(u"Check1"_qs)->setChecked(true);
+    w.button("Check1")->setChecked(true);
     FormShowWord *floating = form.floatingWindow();
     QVERIFY(floating);
     auto *label = floating->findChild<QLabel *>(u"Label1"_qs);
     QVERIFY(label);
     click(label, true);
-    const QList<QUrl> fromDrill = m_env->launcher.urls;
+    const QList<QUrl> fromDrill = w.env.launcher.urls;
 
     const QList<QUrl> expected = tail.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl(Endpoints::dictionaryBase() + tail)};
     QCOMPARE(fromMenu, expected);
@@ -160,18 +139,18 @@ void TestForm1Shell::bothLookupsPrepareTheWordAlike()
 
 void TestForm1Shell::dictionaryLookup()
 {
-    Form1 form(context());
-    form.Form_Load();
-    auto *lookup = form.findChild<QAction *>(u"menu在线翻译"_qs);
+    MainWindow w;
+    Form1 &form = w.start();
+    auto *lookup = w.menuAction("menu在线翻译");
     QVERIFY(lookup);
 
     // No current entry: nothing happens.
     lookup->trigger();
-    QVERIFY(m_env->launcher.urls.isEmpty());
+    QVERIFY(w.env.launcher.urls.isEmpty());
 
     form.wordList()->addEntry(u"apple"_qs, u"苹果"_qs);
     form.wordList()->addEntry(u"  C#/ "_qs, u"一种语言"_qs);
-    auto *view = form.findChild<QTableView *>(u"ListView1"_qs);
+    auto *view = w.list();
     view->setCurrentIndex(form.wordList()->index(1, 1)); // the meaning column: still the word is looked up
     lookup->trigger();
     view->setCurrentIndex(form.wordList()->index(0, 0));
@@ -180,10 +159,10 @@ void TestForm1Shell::dictionaryLookup()
     Q_EMIT form.wordLookupRequested(u"what?"_qs);
 
     const QString base = Endpoints::dictionaryBase();
-    QCOMPARE(m_env->launcher.urls.size(), 3);
-    QCOMPARE(m_env->launcher.urls[0].toString(QUrl::FullyEncoded), base + u"C%23/"_qs);
-    QCOMPARE(m_env->launcher.urls[1].toString(QUrl::FullyEncoded), base + u"apple/"_qs);
-    QCOMPARE(m_env->launcher.urls[2].toString(QUrl::FullyEncoded), base + u"what%3F/"_qs);
+    QCOMPARE(w.env.launcher.urls.size(), 3);
+    QCOMPARE(w.env.launcher.urls[0].toString(QUrl::FullyEncoded), base + u"C%23/"_qs);
+    QCOMPARE(w.env.launcher.urls[1].toString(QUrl::FullyEncoded), base + u"apple/"_qs);
+    QCOMPARE(w.env.launcher.urls[2].toString(QUrl::FullyEncoded), base + u"what%3F/"_qs);
     form.shutdown();
 }
 
@@ -197,30 +176,30 @@ void TestForm1Shell::bannerClick_data()
 void TestForm1Shell::bannerClick()
 {
     QFETCH(bool, withEntries);
-    Form1 form(context());
-    form.Form_Load();
+    MainWindow w;
+    Form1 &form = w.start();
     if (withEntries)
         form.wordList()->addEntry(u"apple"_qs, u"苹果"_qs);
     form.showAtStart();
     auto *banner = form.findChild<QLabel *>(u"Image1"_qs);
     QVERIFY(banner);
     QCOMPARE(banner->pixmap().size(), QSize(200, 29));
-    auto *toggle = form.findChild<QAbstractButton *>(u"Check1"_qs);
+    auto *toggle = w.button("Check1");
 
     // The drill is asked to start first: an empty list is refused before the page opens.
     int urlsAtMessage = -1;
-    m_env->dialogs.onMessage = [&](const FakeDialogs::Message &) { urlsAtMessage = int(m_env->launcher.urls.size()); };
+    w.env.dialogs.onMessage = [&](const FakeDialogs::Message &) { urlsAtMessage = int(w.env.launcher.urls.size()); };
     // A double-click, as the tooltip invites, acts through its first click only.
     click(banner, true);
-    QCOMPARE(m_env->launcher.urls, QList<QUrl>{QUrl(Endpoints::homePage())});
+    QCOMPARE(w.env.launcher.urls, QList<QUrl>{QUrl(Endpoints::homePage())});
     if (withEntries) {
         QVERIFY(toggle->isChecked());
         QVERIFY(form.floatingWindow());
         QVERIFY(!form.isVisible());
-        QVERIFY(m_env->dialogs.messages.isEmpty());
+        QVERIFY(w.env.dialogs.messages.isEmpty());
     } else {
-        QCOMPARE(m_env->dialogs.messages.size(), 1);
-        QCOMPARE(m_env->dialogs.messages[0].text, u"请先导入词汇！"_qs);
+        QCOMPARE(w.env.dialogs.messages.size(), 1);
+        QCOMPARE(w.env.dialogs.messages[0].text, u"请先导入词汇！"_qs);
         QCOMPARE(urlsAtMessage, 0);
         QVERIFY(!toggle->isChecked());
     }
@@ -229,24 +208,17 @@ void TestForm1Shell::bannerClick()
 
 void TestForm1Shell::aboutWindow()
 {
-    Form1 form(context());
-    form.Form_Load();
-    auto *about = form.findChild<QAction *>(u"menu关于"_qs);
-    QVERIFY(about);
+    MainWindow w;
+    w.start();
     QString caption;
-    QWidget *parent = &form;
-    QTimer::singleShot(0, this, [&] {
-        auto *dialog = qobject_cast<frmAbout *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        caption = dialog->windowTitle();
-        parent = dialog->parentWidget();
-        dialog->reject();
-    });
-    about->trigger();
+    QWidget *parent = w.list();
+    QVERIFY(whileModal<frmAbout>([&] { w.menuAction("menu关于")->trigger(); }, [&](frmAbout &dialog) {
+        caption = dialog.windowTitle();
+        parent = dialog.parentWidget();
+    }));
     QCOMPARE(caption, u"关于『TanvicQuorvel』 "_qs);
     QCOMPARE(parent, nullptr); // no owner
-    form.shutdown();
+    w->shutdown();
 }
 
 QTEST_MAIN(TestForm1Shell)
