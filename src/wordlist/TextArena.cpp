@@ -1,18 +1,11 @@
 #include "TextArena.h"
 
+#include "LargeBuffer.h"
+
 #include <QtGlobal>
 
 #include <cstring>
 #include <utility>
-
-#ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
-#include <sys/mman.h>
-#endif
 
 namespace {
 
@@ -28,65 +21,16 @@ qsizetype roundUp(qsizetype bytes, qsizetype to)
 
 // Reserves address space (no memory yet) for as many bytes as the system grants, up to `wanted`.
 // Returns the start, aligned to kStep, and sets `granted`.
-void *reserve(qsizetype wanted, qsizetype *granted)
+void *reserveUpTo(qsizetype wanted, qsizetype *granted)
 {
     for (qsizetype bytes = wanted; bytes >= 32 * kStep; bytes /= 2) {
-#ifdef Q_OS_WIN
-        if (void *p = VirtualAlloc(nullptr, SIZE_T(bytes), MEM_RESERVE, PAGE_NOACCESS)) {
-            *granted = bytes; // Windows reserves on 64 KiB boundaries; that is enough
+        if (void *p = LargeBuffer::reserve(std::size_t(bytes), std::size_t(kStep))) {
+            *granted = bytes;
             return p;
         }
-#else
-        const qsizetype span = bytes + kStep;
-        void *p = mmap(nullptr, size_t(span), PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-        if (p == MAP_FAILED)
-            continue;
-        // Keep the part that starts on a huge-page boundary.
-        const auto start = reinterpret_cast<quintptr>(p);
-        const auto aligned = (start + quintptr(kStep) - 1) & ~quintptr(kStep - 1);
-        const qsizetype head = qsizetype(aligned - start);
-        if (head)
-            munmap(p, size_t(head));
-        if (span - head > bytes)
-            munmap(reinterpret_cast<void *>(aligned + quintptr(bytes)), size_t(span - head - bytes));
-#ifdef MADV_HUGEPAGE
-        madvise(reinterpret_cast<void *>(aligned), size_t(bytes), MADV_HUGEPAGE);
-#endif
-        *granted = bytes;
-        return reinterpret_cast<void *>(aligned);
-#endif
     }
     *granted = 0;
     return nullptr;
-}
-
-bool commit(char *at, qsizetype bytes)
-{
-#ifdef Q_OS_WIN
-    return VirtualAlloc(at, SIZE_T(bytes), MEM_COMMIT, PAGE_READWRITE) != nullptr;
-#else
-    return mprotect(at, size_t(bytes), PROT_READ | PROT_WRITE) == 0;
-#endif
-}
-
-void decommit(char *at, qsizetype bytes)
-{
-#ifdef Q_OS_WIN
-    VirtualFree(at, SIZE_T(bytes), MEM_DECOMMIT);
-#else
-    // A fresh mapping in its place frees the pages and the commitment at once.
-    mmap(at, size_t(bytes), PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE | MAP_FIXED, -1, 0);
-#endif
-}
-
-void unreserve(void *at, qsizetype bytes)
-{
-#ifdef Q_OS_WIN
-    Q_UNUSED(bytes);
-    VirtualFree(at, 0, MEM_RELEASE);
-#else
-    munmap(at, size_t(bytes));
-#endif
 }
 
 } // namespace
@@ -124,7 +68,7 @@ bool TextArena::commitTo(qsizetype units)
     if (!m_data) {
         const qsizetype wanted = sizeof(void *) >= 8 ? maxUnits() * kUnit : qsizetype(1) << 30;
         qsizetype granted = 0;
-        m_data = static_cast<char16_t *>(::reserve(roundUp(wanted, kStep), &granted));
+        m_data = static_cast<char16_t *>(reserveUpTo(roundUp(wanted, kStep), &granted));
         m_reservedBytes = granted;
         m_reserved = qMin(granted / kUnit, maxUnits());
         if (!m_data)
@@ -139,10 +83,10 @@ bool TextArena::commitTo(qsizetype units)
     bytes = qMin(bytes, m_reserved * kUnit);
     char *base = reinterpret_cast<char *>(m_data);
     const qsizetype from = m_committed * kUnit;
-    if (!::commit(base + from, bytes - from)) {
+    if (!LargeBuffer::commit(base + from, std::size_t(bytes - from))) {
         // Less at once may still be granted.
         bytes = roundUp(units * kUnit, kStep);
-        if (bytes > m_reserved * kUnit || !::commit(base + from, bytes - from))
+        if (bytes > m_reserved * kUnit || !LargeBuffer::commit(base + from, std::size_t(bytes - from)))
             return false;
     }
     m_committed = bytes / kUnit;
@@ -164,7 +108,7 @@ void TextArena::truncate(qsizetype size)
     // Keep one step of slack so that a list cut back and grown again does not churn.
     const qsizetype keepBytes = roundUp(m_size * kUnit, kStep) + kStep;
     if (m_committed * kUnit > keepBytes) {
-        decommit(reinterpret_cast<char *>(m_data) + keepBytes, m_committed * kUnit - keepBytes);
+        LargeBuffer::decommit(reinterpret_cast<char *>(m_data) + keepBytes, std::size_t(m_committed * kUnit - keepBytes));
         m_committed = keepBytes / kUnit;
     }
 }
@@ -172,7 +116,7 @@ void TextArena::truncate(qsizetype size)
 void TextArena::release()
 {
     if (m_data)
-        unreserve(m_data, m_reservedBytes);
+        LargeBuffer::unreserve(m_data, std::size_t(m_reservedBytes));
     m_data = nullptr;
     m_size = m_committed = m_reserved = m_reservedBytes = 0;
 }

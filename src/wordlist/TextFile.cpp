@@ -1,6 +1,7 @@
 #include "TextFile.h"
 
 #include "LargeBuffer.h"
+#include "RegularFile.h"
 #include "text/GbkCodec.h"
 
 #include <QFile>
@@ -12,12 +13,6 @@
 #include <new>
 #include <vector>
 
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace TextFile {
 
@@ -339,55 +334,6 @@ QString notAFileMessage()
     return QStringLiteral("它不是普通文件（文件夹、管道或设备不能读取）");
 }
 
-// Opens `path` for reading only when it is a regular file: a FIFO, a device (also behind a
-// symbolic link, such as one to /dev/zero) or a folder is refused before a byte is read, so
-// nothing can block the read or feed it without end.
-bool openRegularFile(const QString &path, QFile &file, QString *why)
-{
-#ifdef Q_OS_UNIX
-    // Non-blocking, so that opening a FIFO returns at once instead of waiting for a writer; the
-    // type is then checked on what was opened, not on the name, which may change meanwhile.
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        *why = QString::fromLocal8Bit(strerror(errno));
-        return false;
-    }
-    struct stat st = {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        *why = notAFileMessage();
-        return false;
-    }
-    // Reading a regular file never blocks; clear the flag all the same.
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags != -1)
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        *why = file.errorString();
-        return false;
-    }
-    return true;
-#else
-    // Windows: pipes and devices have names of their own (\\.\pipe\..., CON, NUL) and open as
-    // sequential devices; only a file with a size is read.
-    if (!QFileInfo(path).isFile()) {
-        *why = notAFileMessage();
-        return false;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        *why = file.errorString();
-        return false;
-    }
-    if (file.isSequential()) {
-        file.close();
-        *why = notAFileMessage();
-        return false;
-    }
-    return true;
-#endif
-}
 } // namespace
 
 bool readBytes(const QString &path, QByteArray *bytes, QString *error)
@@ -403,8 +349,14 @@ bool readBytes(const QString &path, QByteArray *bytes, QString *error)
     };
     QFile file;
     file.setFileName(path);
-    if (!openRegularFile(path, file, &why))
+    switch (RegularFile::openForReading(path, file, &why)) {
+    case RegularFile::Open::Opened:
+        break;
+    case RegularFile::Open::NotAFile:
+        return fail(notAFileMessage());
+    case RegularFile::Open::Failed:
         return fail(why);
+    }
     const qint64 size = file.size();
     if (size > kMaxFileBytes)
         return fail(tooLargeMessage(size));
@@ -532,11 +484,8 @@ bool writeChunks(const QString &path, const std::function<bool(QByteArray &)> &n
         return fail(why);
     if (!file.flush())
         return fail(file.errorString());
-#ifdef Q_OS_UNIX
-    // On disk before it replaces the old file, so a power cut never leaves an empty word bank.
-    if (::fsync(file.handle()) != 0)
-        return fail(QString::fromLocal8Bit(strerror(errno)));
-#endif
+    if (!RegularFile::syncToDisk(file, &why))
+        return fail(why);
     if (!file.commit()) {
         if (error)
             *error = file.errorString();
