@@ -4,10 +4,6 @@
 #include <QFile>
 #include <QRegularExpression>
 
-#ifdef Q_OS_WIN
-#include "SystemFolders_win.h"
-#endif
-
 namespace Module1 {
 
 namespace {
@@ -91,37 +87,6 @@ SystemFolders xdgSystemFolders(const XdgEnvironment &env)
     f.TemplatesDir = user.value(QStringLiteral("TEMPLATES"));
     f.AppDataDir = env.dataHome;
     return f;
-}
-
-void LoadSystemFolders()
-{
-#ifdef Q_OS_WIN
-    Win32Shell::FolderStrings w;
-    Win32Shell::loadSystemFolders(w);
-    SystemFolders &f = systemFolders();
-    auto q = [](const std::wstring &s) { return QString::fromStdWString(s); };
-    f.WindowsDir = q(w.WindowsDir);
-    f.SystemDir = q(w.SystemDir);
-    f.TempDir = q(w.TempDir);
-    f.DesktopDir = q(w.DesktopDir);
-    f.SendToDir = q(w.SendToDir);
-    f.PersonalDir = q(w.PersonalDir);
-    f.ProgramsDir = q(w.ProgramsDir);
-    f.StartupDir = q(w.StartupDir);
-    f.StartMenuDir = q(w.StartMenuDir);
-    f.FavoritesDir = q(w.FavoritesDir);
-    f.RecentDir = q(w.RecentDir);
-    f.NetHoodDir = q(w.NetHoodDir);
-    f.FontsDir = q(w.FontsDir);
-    f.CookiesDir = q(w.CookiesDir);
-    f.HistoryDir = q(w.HistoryDir);
-    f.InternetCacheDir = q(w.InternetCacheDir);
-    f.TemplatesDir = q(w.TemplatesDir);
-    f.AppDataDir = q(w.AppDataDir);
-    f.PrintHoodDir = q(w.PrintHoodDir);
-#else
-    systemFolders() = xdgSystemFolders(XdgEnvironment::fromProcess());
-#endif
 }
 
 } // namespace Module1

@@ -1,6 +1,5 @@
 #include "TerminationSignals.h"
 
-#ifdef Q_OS_UNIX
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -42,7 +41,3 @@ TerminationSignals::~TerminationSignals()
     for (int sig : {SIGTERM, SIGINT, SIGHUP})
         ::signal(sig, SIG_DFL);
 }
-#else
-TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent) {}
-TerminationSignals::~TerminationSignals() = default;
-#endif

@@ -1,0 +1,10 @@
+#include "SystemFolders.h"
+
+namespace Module1 {
+
+void LoadSystemFolders()
+{
+    systemFolders() = xdgSystemFolders(XdgEnvironment::fromProcess());
+}
+
+} // namespace Module1
