@@ -7,7 +7,9 @@
 #include "shell/Dialogs.h"
 #include "widgets/FixedWindow.h"
 #include "ui_Form1.h"
+#include "wordlist/BankAutosave.h"
 #include "wordlist/WordBank.h"
+#include "wordlist/WordListHistory.h"
 #include "wordlist/WordListModel.h"
 
 #include <QCloseEvent>
@@ -19,6 +21,7 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <QUndoStack>
 
 namespace {
 const QString kDelayKey = QStringLiteral("延时");
@@ -104,8 +107,10 @@ void Form1::Form_Load()
     // The word bank lives beside the executable.
     m_wordBank.emplace(QDir(m_context.programFolder).filePath(AppInfo::wordBankName()));
 
-    // Load the word bank; its raw text is not kept.
-    m_wordBank->load(*m_wordList);
+    // Load the word bank; its raw text is not kept. From then on every change can be taken back
+    // and reaches the bank within seconds.
+    const WordBank::Load loaded = m_wordBank->load(*m_wordList);
+    startHistory(loaded == WordBank::Load::Missing);
 
     // The drill settings: delay and order.
     m_settings = std::make_unique<Settings>(m_context.settingsPath);
@@ -217,10 +222,43 @@ bool Form1::保存单词列表(const QString &path, QString *error)
     return WordBank::saveTo(*m_wordList, path, error);
 }
 
+void Form1::startHistory(bool bankMissing)
+{
+    m_history = new WordListHistory(*m_wordList, this);
+    QUndoStack &stack = m_history->stack();
+    m_listMenu.undo->setEnabled(false);
+    m_listMenu.redo->setEnabled(false);
+    connect(&stack, &QUndoStack::canUndoChanged, m_listMenu.undo, &QAction::setEnabled);
+    connect(&stack, &QUndoStack::canRedoChanged, m_listMenu.redo, &QAction::setEnabled);
+    connect(m_listMenu.undo, &QAction::triggered, m_history, &WordListHistory::undo);
+    connect(m_listMenu.redo, &QAction::triggered, m_history, &WordListHistory::redo);
+
+    // A bank that does not exist yet is written at exit even if nothing changes, as it always was.
+    m_autosave = new BankAutosave(*m_wordBank, *m_wordList, bankMissing, this);
+    connect(m_autosave, &BankAutosave::saved, this, [this] { m_autosaveFailing = false; });
+    connect(m_autosave, &BankAutosave::failed, this, [this](const QString &error) {
+        // Said once, quietly, where the user will see it; the exit save still speaks up.
+        if (m_autosaveFailing || !m_tray || !m_tray->isVisible())
+            return;
+        m_autosaveFailing = true;
+        m_tray->showMessage(AppInfo::title(),
+                            QStringLiteral("无法自动保存词库“%1”：%2\n单词仍在列表中，退出时会再试一次。")
+                                .arg(QDir::toNativeSeparators(m_wordBank->path()), error),
+                            QSystemTrayIcon::Warning);
+    });
+}
+
 void Form1::saveWordBank()
 {
     if (!m_wordBank)
         return;
+    if (m_autosave) {
+        // A background save of the whole list already under way is finished first; a list the bank
+        // already holds is not written again.
+        m_autosave->stop();
+        if (!m_autosave->isDirty() && m_wordBank->mayOverwrite())
+            return;
+    }
     QString failure;
     switch (m_wordBank->save(*m_wordList)) {
     case WordBank::Save::Saved:

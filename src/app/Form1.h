@@ -11,12 +11,14 @@
 #include <memory>
 #include <optional>
 
+class BankAutosave;
 class QAction;
 class QLockFile;
 class QMenu;
 class QSystemTrayIcon;
 class QTimer;
 class Settings;
+class WordListHistory;
 class WordListModel;
 
 namespace Ui {
@@ -45,6 +47,9 @@ public:
 
     bool isSecondInstance() const { return m_secondInstanceFound; }
     WordListModel *wordList() const { return m_wordList; }
+    // Set at start-up of a first instance, once the bank is in the list.
+    WordListHistory *history() const { return m_history; }
+    BankAutosave *autosave() const { return m_autosave; }
     const AppContext &context() const { return m_context; }
 
     // Refills the word-file box from the program folder (载入单词文件下拉框), as start-up and every
@@ -84,6 +89,8 @@ private:
     void Timer2_Timer();
     void saveSettings();
     void saveWordBank();
+    // Undo and background saving, from the list as the bank left it.
+    void startHistory(bool bankMissing);
     bool claimSingleInstance();
 
     // Word list (list view, sorting, pop-up menu, edit dialog, save as).
@@ -147,7 +154,7 @@ private:
     // The list menu's commands ("删除" … "退出").
     struct ListMenu
     {
-        QAction *remove = nullptr, *edit = nullptr, *clear = nullptr, *import = nullptr,
+        QAction *remove = nullptr, *edit = nullptr, *undo = nullptr, *redo = nullptr, *clear = nullptr, *import = nullptr,
                 *saveAs = nullptr, *lookUp = nullptr, *about = nullptr, *exit = nullptr;
     } m_listMenu;
     WordListSorter m_sorter;
@@ -156,6 +163,10 @@ private:
     std::unique_ptr<QLockFile> m_instanceLock;
     // Set at start-up of a first instance only.
     std::optional<WordBank> m_wordBank;
+    WordListHistory *m_history = nullptr;
+    BankAutosave *m_autosave = nullptr;
+    // A background save failed and no later one succeeded yet (told once, not at every try).
+    bool m_autosaveFailing = false;
     bool m_secondInstanceFound = false;
     bool m_unloaded = false;
     bool m_shutdownPending = false;

@@ -77,6 +77,15 @@ void Form1::setupWordList()
     };
     m_listMenu.remove = add("menu删除", QStringLiteral("删除"));
     m_listMenu.edit = add("menu修改", QStringLiteral("修改"));
+    // Undo and redo work from anywhere in the main window, not only from the menu.
+    m_listMenu.undo = add("menu撤销", QStringLiteral("撤销"));
+    m_listMenu.undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_listMenu.redo = add("menu重做", QStringLiteral("重做"));
+    m_listMenu.redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    for (QAction *a : {m_listMenu.undo, m_listMenu.redo}) {
+        a->setEnabled(false);
+        addAction(a);
+    }
     m_menu列表->addSeparator()->setObjectName(QStringLiteral("we3435"));
     m_listMenu.clear = add("menu清空列表", QStringLiteral("清空列表"));
     m_listMenu.import = add("menu导入单词", QStringLiteral("导入单词"));
@@ -170,11 +179,6 @@ void Form1::popupListMenuAtCurrentRow()
 {
     QTableView *view = m_ui->ListView1;
     QWidget *viewport = view->viewport();
-
-    // The count label follows the list, whatever changed it (load, import, delete, clear, tests).
-    connect(m_wordList, &QAbstractItemModel::rowsInserted, this, &Form1::updateCountLabel);
-    connect(m_wordList, &QAbstractItemModel::rowsRemoved, this, &Form1::updateCountLabel);
-    connect(m_wordList, &QAbstractItemModel::modelReset, this, &Form1::updateCountLabel);
     QPoint at(0, 0);
     const int row = currentEntryRow();
     if (row >= 0) {

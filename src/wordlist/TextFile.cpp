@@ -466,7 +466,8 @@ bool write(QIODevice &device, const std::function<bool(QByteArray &)> &next, QSt
     return true;
 }
 
-bool writeChunks(const QString &path, const std::function<bool(QByteArray &)> &next, QString *error)
+bool writeChunks(const QString &path, const std::function<bool(QByteArray &)> &next, QString *error,
+                 const std::function<bool()> &cancelled)
 {
     QSaveFile file(path);
     auto fail = [&](const QString &why) {
@@ -482,6 +483,8 @@ bool writeChunks(const QString &path, const std::function<bool(QByteArray &)> &n
     QString why;
     if (!write(file, next, &why))
         return fail(why);
+    if (cancelled && cancelled())
+        return fail(QStringLiteral("已取消"));
     if (!file.flush())
         return fail(file.errorString());
     if (!RegularFile::syncToDisk(file, &why))

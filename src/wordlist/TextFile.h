@@ -50,7 +50,10 @@ bool writeBytes(const QString &path, const QByteArray &bytes, QString *error = n
 // The same for bytes made piece by piece: `next` puts the next piece into its (empty) argument and
 // returns whether more follow. A large file is so written without ever being held whole. Bytes
 // that begin like UTF-8's byte-order mark get an empty line in front, so they never read as UTF-8.
-bool writeChunks(const QString &path, const std::function<bool(QByteArray &)> &next, QString *error = nullptr);
+// When `cancelled` says so after the last piece, nothing replaces the file (a background save
+// whose list changed meanwhile).
+bool writeChunks(const QString &path, const std::function<bool(QByteArray &)> &next, QString *error = nullptr,
+                 const std::function<bool()> &cancelled = {});
 // The heart of writeChunks(): the pieces written to an open `device` until one write fails, then
 // `error` gives the device's reason. Nothing is committed or flushed here.
 bool write(QIODevice &device, const std::function<bool(QByteArray &)> &next, QString *error = nullptr);

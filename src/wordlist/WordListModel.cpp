@@ -229,6 +229,11 @@ void WordListModel::setEntry(int row, QStringView word, QStringView meaning)
 {
     if (row < 0 || row >= count())
         return;
+    if (word == this->word(row) && meaning == this->meaning(row))
+        return;
+    // Copied before the change: the old text may be compacted away by it.
+    const QString oldWord = m_journal ? this->word(row).toString() : QString();
+    const QString oldMeaning = m_journal ? this->meaning(row).toString() : QString();
     Record &r = m_records[static_cast<size_t>(row)];
     const KeySpan key = keyOf(r);
     const qsizetype length = meaning.size() + word.size();
@@ -265,6 +270,8 @@ void WordListModel::setEntry(int row, QStringView word, QStringView meaning)
     }
     compactIfWorthwhile();
     Q_EMIT dataChanged(index(row, 0), index(row, 1));
+    if (m_journal)
+        m_journal->edited(row, oldWord, oldMeaning);
 }
 
 void WordListModel::removeEntries(QList<int> rows)
@@ -275,6 +282,19 @@ void WordListModel::removeEntries(QList<int> rows)
                rows.end());
     if (rows.isEmpty())
         return;
+    if (!m_journal) {
+        removeSorted(rows);
+    } else if (rows.size() == count()) {
+        m_journal->cleared(takeContents());
+    } else {
+        Taken taken = copyOut(rows);
+        removeSorted(rows);
+        m_journal->removed(std::move(taken));
+    }
+}
+
+void WordListModel::removeSorted(const QList<int> &rows)
+{
     for (int row : rows) {
         const Record &r = m_records[size_t(row)];
         m_liveUnits -= r.meaningLength + r.wordLength;
@@ -326,6 +346,10 @@ void WordListModel::clear()
 {
     if (m_records.empty())
         return;
+    if (m_journal) {
+        m_journal->cleared(takeContents());
+        return;
+    }
     beginResetModel();
     m_records.clear();
     m_records.shrink_to_fit();
@@ -340,7 +364,135 @@ void WordListModel::clear()
 
 void WordListModel::reorder(const std::vector<int> &newOrder)
 {
+    // An order that changes nothing is no change: no signal, nothing to save or undo.
+    bool same = newOrder.size() == m_records.size();
+    for (size_t i = 0; same && i < newOrder.size(); ++i)
+        same = newOrder[i] == int(i);
+    if (same)
+        return;
     permute(newOrder);
+    if (m_journal)
+        m_journal->reordered(newOrder);
+}
+
+WordListModel::Taken WordListModel::copyOut(const QList<int> &rows) const
+{
+    Taken taken;
+    taken.m_items.reserve(size_t(rows.size()));
+    size_t units = 0;
+    for (int row : rows) {
+        const Record &r = m_records[size_t(row)];
+        units += r.meaningLength + r.wordLength + (r.editedKey != kNone ? m_editedKeys[r.editedKey].length : 0);
+    }
+    taken.m_text.reserve(units);
+    auto copy = [&](TextArena::Offset at, uint32_t length) {
+        const char16_t *from = m_text.data() + at;
+        taken.m_text.insert(taken.m_text.end(), from, from + length);
+    };
+    for (int row : rows) {
+        const Record &r = m_records[size_t(row)];
+        copy(r.text, r.meaningLength + r.wordLength);
+        uint32_t keyLength = kNone;
+        if (r.editedKey != kNone) {
+            const KeySpan k = m_editedKeys[r.editedKey];
+            copy(k.at, k.length);
+            keyLength = k.length;
+        }
+        taken.m_items.push_back(Taken::Item{row, r.meaningLength, r.wordLength, keyLength});
+    }
+    return taken;
+}
+
+WordListModel::Taken WordListModel::take(QList<int> rows)
+{
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    rows.erase(std::remove_if(rows.begin(), rows.end(), [this](int r) { return r < 0 || r >= count(); }),
+               rows.end());
+    if (rows.isEmpty())
+        return {};
+    Taken taken = copyOut(rows);
+    removeSorted(rows);
+    return taken;
+}
+
+bool WordListModel::putBack(Taken &&taken)
+{
+    const size_t k = taken.m_items.size();
+    if (k == 0)
+        return true;
+    const auto units = qsizetype(taken.m_text.size());
+    char16_t *to = m_text.reserveTail(units);
+    if (!to && units > 0)
+        return false;
+    if (units > 0)
+        std::memcpy(to, taken.m_text.data(), size_t(units) * sizeof(char16_t));
+    qsizetype at = m_text.size();
+    m_text.grow(units);
+    const int first = count();
+    growIndexFor(m_records.size() + k);
+    beginInsertRows({}, first, first + int(k) - 1);
+    for (const Taken::Item &item : taken.m_items) {
+        Record r{TextArena::Offset(at), item.meaningLength, item.wordLength, kNone};
+        at += item.meaningLength + item.wordLength;
+        m_liveUnits += item.meaningLength + item.wordLength;
+        if (item.keyLength != kNone) {
+            m_editedKeys.push_back(KeySpan{TextArena::Offset(at), item.keyLength});
+            r.editedKey = uint32_t(m_editedKeys.size() - 1);
+            at += item.keyLength;
+            m_liveUnits += item.keyLength;
+        }
+        m_records.push_back(r);
+        const KeySpan key = keyOf(r);
+        insertSlot(uint32_t(m_records.size() - 1), hashUnits(m_text.data() + key.at, key.length));
+    }
+    endInsertRows();
+    // They came back at the end; one layout change takes each to the row it had.
+    if (taken.m_items.front().row != first) {
+        std::vector<int> order;
+        order.reserve(m_records.size());
+        int survivor = 0;
+        size_t next = 0;
+        for (int row = 0; row < count(); ++row) {
+            if (next < k && taken.m_items[next].row == row)
+                order.push_back(first + int(next++));
+            else
+                order.push_back(survivor++);
+        }
+        permute(order);
+    }
+    taken = {};
+    return true;
+}
+
+WordListModel::Contents WordListModel::takeContents()
+{
+    Contents c;
+    beginResetModel();
+    c.m_text = std::move(m_text);
+    c.m_records = std::move(m_records);
+    c.m_editedKeys = std::move(m_editedKeys);
+    c.m_slots = std::move(m_slots);
+    c.m_liveUnits = m_liveUnits;
+    m_text = TextArena();
+    m_records = {};
+    m_editedKeys = {};
+    m_slots = {};
+    m_liveUnits = 0;
+    endResetModel();
+    return c;
+}
+
+void WordListModel::restoreContents(Contents &&c)
+{
+    beginResetModel();
+    m_text = std::move(c.m_text);
+    m_records = std::move(c.m_records);
+    m_editedKeys = std::move(c.m_editedKeys);
+    m_slots = std::move(c.m_slots);
+    m_liveUnits = c.m_liveUnits;
+    c = Contents();
+    endResetModel();
 }
 
 void WordListModel::permute(const std::vector<int> &newOrder)
@@ -533,5 +685,7 @@ int WordListModel::Appender::finish()
     m_pending.clear();
     m_pending.shrink_to_fit();
     m_added = added;
+    if (list.m_journal)
+        list.m_journal->appended(added);
     return added;
 }

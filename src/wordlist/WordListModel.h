@@ -78,6 +78,42 @@ public:
 
     class Appender;
 
+    // ---- Taking changes back ----
+    // Entries taken out of the list with all it takes to put them back as they were: their rows,
+    // their text and, for an edited entry, the key it was added with.
+    class Taken;
+    // Everything the list holds, taken out at once: text, entries and index move, nothing is copied.
+    class Contents;
+    // Told of every change to the list right after it happened, with what it takes to undo it.
+    // The calls below that take or put back entries tell it nothing: they are how undo works.
+    class Journal
+    {
+    public:
+        virtual ~Journal() = default;
+        // The last `count` rows were added.
+        virtual void appended(int count) = 0;
+        // These rows went (a removal that left entries in the list).
+        virtual void removed(Taken taken) = 0;
+        // Every entry went (clear, or a removal of all rows).
+        virtual void cleared(Contents contents) = 0;
+        // The row held this word and meaning before an edit.
+        virtual void edited(int row, const QString &word, const QString &meaning) = 0;
+        // Row i is now what row newOrder[i] was.
+        virtual void reordered(const std::vector<int> &newOrder) = 0;
+    };
+    // Null for none. The journal must outlive the list or be unset first.
+    void setJournal(Journal *journal) { m_journal = journal; }
+
+    // Takes the given rows out (any order, duplicates ignored), in one operation.
+    Taken take(QList<int> rows);
+    // Puts taken rows back where they were; the list must be as it was right after they were
+    // taken. False when the list's text has no room for them (nothing changes then).
+    bool putBack(Taken &&taken);
+    // Empties the list and hands over all it held.
+    Contents takeContents();
+    // Makes the list what `contents` held; what the list holds now is dropped.
+    void restoreContents(Contents &&contents);
+
 private:
     static constexpr uint32_t kNone = UINT32_MAX;
 
@@ -114,11 +150,56 @@ private:
     // Applies a permutation of the rows as one layout change.
     void permute(const std::vector<int> &newOrder);
     void compactIfWorthwhile();
+    // Removes rows (sorted, unique, valid) without telling the journal.
+    void removeSorted(const QList<int> &rows);
+    Taken copyOut(const QList<int> &rows) const;
 
+    Journal *m_journal = nullptr;
     TextArena m_text;
     std::vector<Record> m_records;
     std::vector<KeySpan> m_editedKeys;
     std::vector<Slot> m_slots; // open addressing, linear probing; size a power of two or 0
+    qsizetype m_liveUnits = 0;
+};
+
+class WordListModel::Taken
+{
+public:
+    int count() const { return static_cast<int>(m_items.size()); }
+    // The rows they had, ascending.
+    QList<int> rows() const
+    {
+        QList<int> rows;
+        rows.reserve(qsizetype(m_items.size()));
+        for (const Item &item : m_items)
+            rows.append(item.row);
+        return rows;
+    }
+
+private:
+    friend class WordListModel;
+    struct Item
+    {
+        int row;
+        uint32_t meaningLength;
+        uint32_t wordLength;
+        uint32_t keyLength; // kNone: the key is meaning + word
+    };
+    std::vector<Item> m_items;  // in ascending row order
+    std::vector<char16_t> m_text; // each item's meaning, word and (if it has one) key
+};
+
+class WordListModel::Contents
+{
+public:
+    int count() const { return static_cast<int>(m_records.size()); }
+
+private:
+    friend class WordListModel;
+    TextArena m_text;
+    std::vector<Record> m_records;
+    std::vector<KeySpan> m_editedKeys;
+    std::vector<Slot> m_slots;
     qsizetype m_liveUnits = 0;
 };
 

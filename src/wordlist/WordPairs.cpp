@@ -404,15 +404,22 @@ bool nextPiece(const WordListModel &list, int *row, QByteArray &piece)
 
 } // namespace
 
+bool encodePiece(const WordListModel &list, int *row, QByteArray &piece)
+{
+    if (list.count() == 0) {
+        piece = QByteArrayLiteral("\r\n");
+        return false;
+    }
+    return nextPiece(list, row, piece);
+}
+
 QByteArray encodeList(const WordListModel &list)
 {
     QByteArray out;
     QByteArray piece;
     int row = 0;
-    if (list.count() == 0)
-        return QByteArrayLiteral("\r\n");
     for (bool more = true; more;) {
-        more = nextPiece(list, &row, piece);
+        more = encodePiece(list, &row, piece);
         out += piece;
     }
     return out;
@@ -420,10 +427,8 @@ QByteArray encodeList(const WordListModel &list)
 
 bool writeList(const WordListModel &list, const QString &path, QString *error)
 {
-    if (list.count() == 0)
-        return TextFile::writeBytes(path, QByteArrayLiteral("\r\n"), error);
     int row = 0;
-    return TextFile::writeChunks(path, [&](QByteArray &piece) { return nextPiece(list, &row, piece); }, error);
+    return TextFile::writeChunks(path, [&](QByteArray &piece) { return encodePiece(list, &row, piece); }, error);
 }
 
 } // namespace WordPairs

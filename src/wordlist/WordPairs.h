@@ -37,6 +37,9 @@ void importGbkBytes(QByteArrayView bytes, WordListModel &list);
 // CR LF when the list is empty; GBK, GB18030 where GBK lacks a character. Built straight into
 // bytes, without an intermediate text.
 QByteArray encodeList(const WordListModel &list);
+// The same bytes piece by piece (about 1 MiB each): the piece that starts at *row into `piece`,
+// *row moved past it; returns whether more follow. Start with *row = 0.
+bool encodePiece(const WordListModel &list, int *row, QByteArray &piece);
 // Replaces the file at `path` with the list as encodeList() gives it, written piece by piece
 // straight from the list's text (never the whole file in memory), atomically as
 // TextFile::writeBytes does. On failure the old file is untouched and `error` says why.
