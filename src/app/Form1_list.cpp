@@ -77,7 +77,14 @@ void Form1::setupWordList()
     };
     m_listMenu.remove = add("menu删除", QStringLiteral("删除"));
     m_listMenu.edit = add("menu修改", QStringLiteral("修改"));
-    // Undo and redo work from anywhere in the main window, not only from the menu.
+
+    m_menu列表->addSeparator()->setObjectName(QStringLiteral("we3435"));
+    m_listMenu.clear = add("menu清空列表", QStringLiteral("清空列表"));
+    m_listMenu.import = add("menu导入单词", QStringLiteral("导入单词"));
+    m_listMenu.saveAs = add("menu列表另存为", QStringLiteral("列表另存为"));
+    // Below the commands that were always there, so their places in the menu stay. Undo and redo
+    // work from anywhere in the main window, not only from the menu.
+    m_menu列表->addSeparator();
     m_listMenu.undo = add("menu撤销", QStringLiteral("撤销"));
     m_listMenu.undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     m_listMenu.redo = add("menu重做", QStringLiteral("重做"));
@@ -86,10 +93,6 @@ void Form1::setupWordList()
         a->setEnabled(false);
         addAction(a);
     }
-    m_menu列表->addSeparator()->setObjectName(QStringLiteral("we3435"));
-    m_listMenu.clear = add("menu清空列表", QStringLiteral("清空列表"));
-    m_listMenu.import = add("menu导入单词", QStringLiteral("导入单词"));
-    m_listMenu.saveAs = add("menu列表另存为", QStringLiteral("列表另存为"));
     m_menu列表->addSeparator()->setObjectName(QStringLiteral("eg6456"));
     m_listMenu.lookUp = add("menu在线翻译", QStringLiteral("在线翻译"));
     m_listMenu.about = add("menu关于", QStringLiteral("关于"));

@@ -13,6 +13,7 @@ class TestE2eList : public QObject
 private Q_SLOTS:
     void clearFromThePopupMenuEmptiesTheBank();
     void editByDoubleClickReachesTheBank();
+    void clearThenUndoBringsEveryEntryBack();
 };
 
 void TestE2eList::clearFromThePopupMenuEmptiesTheBank()
@@ -71,6 +72,31 @@ void TestE2eList::editByDoubleClickReachesTheBank()
     QVERIFY(program.waitForExit());
     QCOMPARE(program.readFile(program.wordBankPath()),
              TextFile::encode(QStringLiteral("apple  苹果\r\npeach  梨\r\n")));
+}
+
+void TestE2eList::clearThenUndoBringsEveryEntryBack()
+{
+    E2eProgram program;
+    QString text;
+    for (int i = 0; i < 500; ++i)
+        text += QStringLiteral("word%1  词%1\r\n").arg(i);
+    const QByteArray bank = TextFile::encode(text);
+    program.writeFile(program.wordBankPath(), bank);
+    QVERIFY(program.start());
+    const QRect main = E2eProgram::geometry(program.mainWindow);
+    E2eProgram::click(main.x() + 120, main.y() + 54 + 60, 3);
+    QThread::msleep(300);
+    E2eProgram::key(QStringLiteral("Down Down Down Return"));
+    // The empty list reaches the bank in the background...
+    QThread::msleep(3000);
+    QCOMPARE(program.readFile(program.wordBankPath()), QByteArray("\r\n"));
+    // ...and Ctrl+Z brings every entry back, to the bank as well.
+    E2eProgram::key(QStringLiteral("ctrl+z"));
+    QThread::msleep(3000);
+    QCOMPARE(program.readFile(program.wordBankPath()), bank);
+    E2eProgram::closeWindow(program.mainWindow);
+    QVERIFY(program.waitForExit());
+    QCOMPARE(program.readFile(program.wordBankPath()), bank);
 }
 
 QTEST_GUILESS_MAIN(TestE2eList)
