@@ -110,6 +110,8 @@ void Form1::Form_Load()
     // Load the word bank; its raw text is not kept. From then on every change can be taken back
     // and reaches the bank within seconds.
     const WordBank::Load loaded = m_wordBank->load(*m_wordList);
+    m_knownMarks.emplace(QDir(m_context.programFolder).filePath(AppInfo::knownMarksName()), WordBank::Holds::KnownMarks);
+    m_knownMarks->load(*m_wordList);
     startHistory(loaded == WordBank::Load::Missing);
 
     // The drill settings: delay and order.
@@ -201,6 +203,7 @@ void Form1::Form_Unload()
     if (!m_secondInstanceFound) {
         saveSettings();
         saveWordBank();
+        saveKnownMarks();
     }
     Q_EMIT programEnded();
 }
@@ -235,6 +238,9 @@ void Form1::startHistory(bool bankMissing)
 
     // A bank that does not exist yet is written at exit even if nothing changes, as it always was.
     m_autosave = new BankAutosave(*m_wordBank, *m_wordList, bankMissing, this);
+    // Marks of a bank that could not be read name entries not in the list: leave them be.
+    if (m_wordBank->mayOverwrite())
+        m_marksAutosave = new BankAutosave(*m_knownMarks, *m_wordList, false, this);
     connect(m_autosave, &BankAutosave::saved, this, [this] { m_autosaveFailing = false; });
     connect(m_autosave, &BankAutosave::failed, this, [this](const QString &error) {
         // Said once, quietly, where the user will see it; the exit save still speaks up.
@@ -246,6 +252,15 @@ void Form1::startHistory(bool bankMissing)
                                 .arg(QDir::toNativeSeparators(m_wordBank->path()), error),
                             QSystemTrayIcon::Warning);
     });
+}
+
+void Form1::saveKnownMarks()
+{
+    if (!m_knownMarks || !m_marksAutosave)
+        return;
+    m_marksAutosave->stop();
+    if (m_marksAutosave->isDirty())
+        m_knownMarks->save(*m_wordList);
 }
 
 void Form1::saveWordBank()

@@ -89,8 +89,10 @@ private:
     void Timer2_Timer();
     void saveSettings();
     void saveWordBank();
-    // Undo and background saving, from the list as the bank left it.
+    // Undo and background saving, from the list as the bank and the known marks left it.
     void startHistory(bool bankMissing);
+    // Writes the known marks at exit if they changed; quietly, since the entries themselves are safe.
+    void saveKnownMarks();
     bool claimSingleInstance();
 
     // Word list (list view, sorting, pop-up menu, edit dialog, save as).
@@ -102,6 +104,8 @@ private:
     void menu删除_Click();
     void menu修改_Click();
     void menu清空列表_Click();
+    // "标记为已掌握" / "取消已掌握" for the selected entries.
+    void markSelectedKnown(bool known);
     void menu列表另存为_Click();
     // The row of the list's current entry (the selected one), or -1 when there is none. The
     // commands for one entry and the drill's position in list order both use it.
@@ -154,7 +158,8 @@ private:
     // The list menu's commands ("删除" … "退出").
     struct ListMenu
     {
-        QAction *remove = nullptr, *edit = nullptr, *undo = nullptr, *redo = nullptr, *clear = nullptr, *import = nullptr,
+        QAction *remove = nullptr, *edit = nullptr, *undo = nullptr, *redo = nullptr, *markKnown = nullptr,
+                *unmarkKnown = nullptr, *clear = nullptr, *import = nullptr,
                 *saveAs = nullptr, *lookUp = nullptr, *about = nullptr, *exit = nullptr;
     } m_listMenu;
     WordListSorter m_sorter;
@@ -163,8 +168,11 @@ private:
     std::unique_ptr<QLockFile> m_instanceLock;
     // Set at start-up of a first instance only.
     std::optional<WordBank> m_wordBank;
+    // The entries marked known, in a file beside the bank.
+    std::optional<WordBank> m_knownMarks;
     WordListHistory *m_history = nullptr;
     BankAutosave *m_autosave = nullptr;
+    BankAutosave *m_marksAutosave = nullptr;
     // A background save failed and no later one succeeded yet (told once, not at every try).
     bool m_autosaveFailing = false;
     bool m_secondInstanceFound = false;

@@ -5,6 +5,7 @@
 #include "shell/Dialogs.h"
 #include "ui_Form1.h"
 #include "wordlist/FormEdit.h"
+#include "wordlist/KnownEntryDelegate.h"
 #include "wordlist/WordListCommands.h"
 #include "wordlist/WordListModel.h"
 
@@ -93,6 +94,11 @@ void Form1::setupWordList()
         a->setEnabled(false);
         addAction(a);
     }
+    m_menu列表->addSeparator();
+    m_listMenu.markKnown = add("menu标记为已掌握", QStringLiteral("标记为已掌握"));
+    m_listMenu.unmarkKnown = add("menu取消已掌握", QStringLiteral("取消已掌握"));
+    // Known entries are drawn grey with a check mark.
+    view->setItemDelegate(new KnownEntryDelegate(view));
     m_menu列表->addSeparator()->setObjectName(QStringLiteral("eg6456"));
     m_listMenu.lookUp = add("menu在线翻译", QStringLiteral("在线翻译"));
     m_listMenu.about = add("menu关于", QStringLiteral("关于"));
@@ -174,6 +180,8 @@ void Form1::connectWordListSignals()
     connect(m_listMenu.remove, &QAction::triggered, this, &Form1::menu删除_Click);
     connect(m_listMenu.edit, &QAction::triggered, this, &Form1::menu修改_Click);
     connect(m_listMenu.clear, &QAction::triggered, this, &Form1::menu清空列表_Click);
+    connect(m_listMenu.markKnown, &QAction::triggered, this, [this] { markSelectedKnown(true); });
+    connect(m_listMenu.unmarkKnown, &QAction::triggered, this, [this] { markSelectedKnown(false); });
     connect(m_listMenu.saveAs, &QAction::triggered, this, &Form1::menu列表另存为_Click);
     connect(m_listMenu.exit, &QAction::triggered, this, &Form1::close);
 }
@@ -231,6 +239,11 @@ void Form1::menu修改_Click()
     // for this edit, so nothing carries over to the next one.
     FormEdit dialog(m_wordList, row);
     dialog.exec();
+}
+
+void Form1::markSelectedKnown(bool known)
+{
+    m_wordList->setKnown(WordListCommands::selectedRows(*m_ui->ListView1->selectionModel()), known);
 }
 
 void Form1::menu清空列表_Click()

@@ -24,6 +24,13 @@ inline QString wordBankName()
     return QStringLiteral("wb.dcb");
 }
 
+// The file beside the bank that names the entries marked known (the bank's format; not a *.txt,
+// so it is never offered as a word file).
+inline QString knownMarksName()
+{
+    return QStringLiteral("wb.known");
+}
+
 inline int versionMajor() { return QUORVEL_VERSION_MAJOR; }
 inline int versionMinor() { return QUORVEL_VERSION_MINOR; }
 inline int versionRevision() { return QUORVEL_VERSION_PATCH; }

@@ -52,7 +52,13 @@ BankAutosave::BankAutosave(WordBank &bank, const WordListModel &list, bool dirty
     connect(&list, &QAbstractItemModel::rowsInserted, this, changed);
     connect(&list, &QAbstractItemModel::rowsRemoved, this, changed);
     connect(&list, &QAbstractItemModel::modelReset, this, changed);
-    connect(&list, &QAbstractItemModel::dataChanged, this, changed);
+    connect(&list, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex &, const QModelIndex &, const QList<int> &roles) {
+                // A known mark is not in the bank itself.
+                if (m_bank.holds() == WordBank::Holds::Entries && roles == QList<int>{WordListModel::KnownRole})
+                    return;
+                listChanged();
+            });
     connect(&list, &QAbstractItemModel::layoutChanged, this, changed);
 }
 
@@ -145,7 +151,7 @@ void BankAutosave::encodeSome()
                 return;
             }
         }
-        const bool more = WordPairs::encodePiece(m_list, &save->row, piece);
+        const bool more = WordPairs::encodePiece(m_list, &save->row, piece, m_bank.rows());
         {
             const QMutexLocker lock(&save->mutex);
             save->pieces.push_back(std::move(piece));

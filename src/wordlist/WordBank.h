@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WordPairs.h"
+
 #include <QString>
 
 class WordListModel;
@@ -24,11 +26,19 @@ public:
         Skipped,  // the bank was unreadable and the list is empty: nothing to write anywhere
     };
 
-    explicit WordBank(QString path) : m_path(std::move(path)) {}
+    // What the file holds: the list's entries (the bank), or the entries marked known (a file of
+    // the same format beside the bank, so the bank itself stays as every copy of the program
+    // reads it). Both follow the same rules.
+    enum class Holds { Entries, KnownMarks };
+
+    explicit WordBank(QString path, Holds holds = Holds::Entries) : m_path(std::move(path)), m_holds(holds) {}
 
     const QString &path() const { return m_path; }
+    Holds holds() const { return m_holds; }
+    WordPairs::Rows rows() const { return m_holds == Holds::KnownMarks ? WordPairs::Rows::Known : WordPairs::Rows::All; }
 
-    // Reads the bank into `list` (appended to what it holds).
+    // Reads the bank into `list` (appended to what it holds); known marks mark the list's entries
+    // they name (by word and meaning) and are otherwise dropped.
     Load load(WordListModel &list);
     // Writes `list` over the bank, unless the bank must be kept (see above).
     Save save(const WordListModel &list);
@@ -42,6 +52,7 @@ public:
 
 private:
     QString m_path;
+    Holds m_holds;
     QString m_error;
     bool m_unreadable = false;
 };

@@ -34,7 +34,12 @@ public:
     {
         std::vector<int> newOrder;
     };
-    using Change = std::variant<Appended, Removed, Cleared, Edited, Reordered>;
+    struct Marked
+    {
+        QList<int> rows;
+        bool known; // what they became
+    };
+    using Change = std::variant<Appended, Removed, Cleared, Edited, Reordered, Marked>;
 
     Step(WordListHistory &history, const QString &text, Change change)
         : QUndoCommand(text), m_history(history), m_change(std::move(change))
@@ -80,6 +85,8 @@ private:
                     list.setEntry(c.row, c.word, c.meaning);
                     c.word = std::move(word);
                     c.meaning = std::move(meaning);
+                } else if constexpr (std::is_same_v<C, Marked>) {
+                    list.setKnown(c.rows, undo ? !c.known : c.known);
                 } else {
                     std::vector<int> order(c.newOrder.size());
                     if (undo) {
@@ -135,6 +142,11 @@ void WordListHistory::removed(WordListModel::Taken taken)
 void WordListHistory::cleared(WordListModel::Contents contents)
 {
     push(new Step(*this, QStringLiteral("清空列表"), Step::Cleared{std::move(contents)}));
+}
+
+void WordListHistory::marked(const QList<int> &rows, bool known)
+{
+    push(new Step(*this, known ? QStringLiteral("标记为已掌握") : QStringLiteral("取消已掌握"), Step::Marked{rows, known}));
 }
 
 void WordListHistory::edited(int row, const QString &word, const QString &meaning)

@@ -29,6 +29,7 @@ private:
     void appended(int count) override;
     void removed(WordListModel::Taken taken) override;
     void cleared(WordListModel::Contents contents) override;
+    void marked(const QList<int> &rows, bool known) override;
     void edited(int row, const QString &word, const QString &meaning) override;
     void reordered(const std::vector<int> &newOrder) override;
     void push(Step *step);

@@ -50,6 +50,8 @@ QVariant WordListModel::data(const QModelIndex &index, int role) const
         return {};
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole || role == Qt::AccessibleTextRole)
         return (index.column() == WordColumn ? word(index.row()) : meaning(index.row())).toString();
+    if (role == KnownRole)
+        return isKnown(index.row());
     return {};
 }
 
@@ -245,7 +247,7 @@ void WordListModel::setEntry(int row, QStringView word, QStringView meaning)
         // Back to what the key says: the key's own text serves again.
         if (edited)
             m_liveUnits -= oldLength;
-        r = Record{key.at, uint32_t(meaning.size()), uint32_t(word.size()), kNone};
+        r = Record{key.at, uint32_t(meaning.size()), uint32_t(word.size()), kNone, r.flags};
     } else {
         // The old text stays where it is: it is the key (first edit) or no longer used.
         char16_t *to = m_text.reserveTail(length);
@@ -375,6 +377,29 @@ void WordListModel::reorder(const std::vector<int> &newOrder)
         m_journal->reordered(newOrder);
 }
 
+int WordListModel::knownCount() const
+{
+    return int(std::count_if(m_records.begin(), m_records.end(), [](const Record &r) { return r.flags & kKnown; }));
+}
+
+void WordListModel::setKnown(QList<int> rows, bool known)
+{
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    QList<int> changed;
+    for (int row : rows) {
+        if (row < 0 || row >= count() || isKnown(row) == known)
+            continue;
+        m_records[size_t(row)].flags ^= kKnown;
+        changed.append(row);
+    }
+    if (changed.isEmpty())
+        return;
+    Q_EMIT dataChanged(index(changed.first(), 0), index(changed.last(), 1), {KnownRole});
+    if (m_journal)
+        m_journal->marked(changed, known);
+}
+
 WordListModel::Taken WordListModel::copyOut(const QList<int> &rows) const
 {
     Taken taken;
@@ -398,7 +423,7 @@ WordListModel::Taken WordListModel::copyOut(const QList<int> &rows) const
             copy(k.at, k.length);
             keyLength = k.length;
         }
-        taken.m_items.push_back(Taken::Item{row, r.meaningLength, r.wordLength, keyLength});
+        taken.m_items.push_back(Taken::Item{row, r.meaningLength, r.wordLength, keyLength, r.flags});
     }
     return taken;
 }
@@ -433,7 +458,7 @@ bool WordListModel::putBack(Taken &&taken)
     growIndexFor(m_records.size() + k);
     beginInsertRows({}, first, first + int(k) - 1);
     for (const Taken::Item &item : taken.m_items) {
-        Record r{TextArena::Offset(at), item.meaningLength, item.wordLength, kNone};
+        Record r{TextArena::Offset(at), item.meaningLength, item.wordLength, kNone, item.flags};
         at += item.meaningLength + item.wordLength;
         m_liveUnits += item.meaningLength + item.wordLength;
         if (item.keyLength != kNone) {

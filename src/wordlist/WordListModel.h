@@ -21,6 +21,8 @@ class WordListModel : public QAbstractTableModel
     Q_OBJECT
 public:
     enum Column { WordColumn = 0, MeaningColumn = 1 };
+    // data() of this role: whether the row's entry is marked as known (a bool).
+    static constexpr int KnownRole = Qt::UserRole + 1;
 
     explicit WordListModel(QObject *parent = nullptr);
     ~WordListModel() override;
@@ -53,6 +55,13 @@ public:
     // Appends a batch in order, dropping every entry whose key is already in the list or earlier
     // in the batch, exactly as adding them one by one would. Returns how many were added.
     int appendEntries(const std::vector<WordPair> &batch);
+
+    // Whether the entry is marked as known ("已掌握"): drills may skip it. The mark stays with the
+    // entry through sorts, edits and undo; it goes with the entry.
+    bool isKnown(int row) const { return m_records[static_cast<size_t>(row)].flags & kKnown; }
+    int knownCount() const;
+    // Marks the given rows known or not (any order, duplicates and invalid rows ignored).
+    void setKnown(QList<int> rows, bool known);
 
     // Changes word and meaning of one row; its key stays what it was.
     void setEntry(int row, QStringView word, QStringView meaning);
@@ -96,6 +105,8 @@ public:
         virtual void removed(Taken taken) = 0;
         // Every entry went (clear, or a removal of all rows).
         virtual void cleared(Contents contents) = 0;
+        // These rows (ascending) were marked known, or unmarked.
+        virtual void marked(const QList<int> &rows, bool known) = 0;
         // The row held this word and meaning before an edit.
         virtual void edited(int row, const QString &word, const QString &meaning) = 0;
         // Row i is now what row newOrder[i] was.
@@ -123,7 +134,9 @@ private:
         uint32_t meaningLength;
         uint32_t wordLength;
         uint32_t editedKey;      // kNone, or the position in m_editedKeys of the key it was added with
+        uint32_t flags = 0;      // kKnown
     };
+    static constexpr uint32_t kKnown = 1;
     struct KeySpan
     {
         TextArena::Offset at;
@@ -184,6 +197,7 @@ private:
         uint32_t meaningLength;
         uint32_t wordLength;
         uint32_t keyLength; // kNone: the key is meaning + word
+        uint32_t flags;
     };
     std::vector<Item> m_items;  // in ascending row order
     std::vector<char16_t> m_text; // each item's meaning, word and (if it has one) key

@@ -368,11 +368,13 @@ qsizetype maxRowBytes(const WordListModel &list, int row)
 
 // Encodes rows from *row on into `out` while the next one surely fits in `room` bytes; returns
 // the bytes written and leaves *row at the first row not written.
-qsizetype encodeRows(const WordListModel &list, int *row, char *out, qsizetype room)
+qsizetype encodeRows(const WordListModel &list, Rows which, int *row, char *out, qsizetype room)
 {
     char *to = out;
     for (; *row < list.count(); ++*row) {
         const int r = *row;
+        if (which == Rows::Known && !list.isKnown(r))
+            continue;
         if (maxRowBytes(list, r) > room - (to - out))
             break;
         OutLine line;
@@ -394,41 +396,42 @@ qsizetype encodeRows(const WordListModel &list, int *row, char *out, qsizetype r
 constexpr qsizetype kPieceBytes = qsizetype(1) << 20;
 
 // The next piece of the written list, from *row on, into `piece`; returns whether more follow.
-bool nextPiece(const WordListModel &list, int *row, QByteArray &piece)
+bool nextPiece(const WordListModel &list, Rows which, int *row, QByteArray &piece)
 {
     const qsizetype room = std::max(kPieceBytes, *row < list.count() ? maxRowBytes(list, *row) : 0);
     piece.resize(room);
-    piece.truncate(encodeRows(list, row, piece.data(), room));
+    piece.truncate(encodeRows(list, which, row, piece.data(), room));
     return *row < list.count();
 }
 
 } // namespace
 
-bool encodePiece(const WordListModel &list, int *row, QByteArray &piece)
+bool encodePiece(const WordListModel &list, int *row, QByteArray &piece, Rows which)
 {
-    if (list.count() == 0) {
+    if (list.count() == 0 || (which == Rows::Known && *row == 0 && list.knownCount() == 0)) {
         piece = QByteArrayLiteral("\r\n");
         return false;
     }
-    return nextPiece(list, row, piece);
+    return nextPiece(list, which, row, piece);
 }
 
-QByteArray encodeList(const WordListModel &list)
+QByteArray encodeList(const WordListModel &list, Rows which)
 {
     QByteArray out;
     QByteArray piece;
     int row = 0;
     for (bool more = true; more;) {
-        more = encodePiece(list, &row, piece);
+        more = encodePiece(list, &row, piece, which);
         out += piece;
     }
     return out;
 }
 
-bool writeList(const WordListModel &list, const QString &path, QString *error)
+bool writeList(const WordListModel &list, const QString &path, QString *error, Rows which)
 {
     int row = 0;
-    return TextFile::writeChunks(path, [&](QByteArray &piece) { return encodePiece(list, &row, piece); }, error);
+    return TextFile::writeChunks(path, [&](QByteArray &piece) { return encodePiece(list, &row, piece, which); },
+                                 error);
 }
 
 } // namespace WordPairs

@@ -36,13 +36,16 @@ void importGbkBytes(QByteArrayView bytes, WordListModel &list);
 // The whole list as the word-pair files hold it: one line per entry, CR LF after each, a single
 // CR LF when the list is empty; GBK, GB18030 where GBK lacks a character. Built straight into
 // bytes, without an intermediate text.
-QByteArray encodeList(const WordListModel &list);
+// Which entries a written list holds: all (the bank, word files), or only those marked known (the
+// known marks beside the bank).
+enum class Rows { All, Known };
+QByteArray encodeList(const WordListModel &list, Rows which = Rows::All);
 // The same bytes piece by piece (about 1 MiB each): the piece that starts at *row into `piece`,
 // *row moved past it; returns whether more follow. Start with *row = 0.
-bool encodePiece(const WordListModel &list, int *row, QByteArray &piece);
+bool encodePiece(const WordListModel &list, int *row, QByteArray &piece, Rows which = Rows::All);
 // Replaces the file at `path` with the list as encodeList() gives it, written piece by piece
 // straight from the list's text (never the whole file in memory), atomically as
 // TextFile::writeBytes does. On failure the old file is untouched and `error` says why.
-bool writeList(const WordListModel &list, const QString &path, QString *error = nullptr);
+bool writeList(const WordListModel &list, const QString &path, QString *error = nullptr, Rows which = Rows::All);
 
 } // namespace WordPairs

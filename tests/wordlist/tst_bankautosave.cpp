@@ -65,6 +65,7 @@ private Q_SLOTS:
     void unreadableBankIsLeftAlone();
     void failedSaveIsToldAndKeepsTheOldBank();
     void stopFinishesAWriteUnderWay();
+    void aMarkRewritesTheMarksNotTheBank();
 };
 
 void TestBankAutosave::everyKindOfChangeIsSaved_data()
@@ -185,6 +186,21 @@ void TestBankAutosave::stopFinishesAWriteUnderWay()
     f.list.addEntry(u"after", u"stop");
     QTest::qWait(100);
     QVERIFY(!f.autosave->isSaving());
+}
+
+void TestBankAutosave::aMarkRewritesTheMarksNotTheBank()
+{
+    Fixture f("a  1\n");
+    WordBank marks(f.env.path(QStringLiteral("program/wb.known")), WordBank::Holds::KnownMarks);
+    QCOMPARE(marks.load(f.list), WordBank::Load::Missing);
+    BankAutosave marksAutosave(marks, f.list, false);
+    marksAutosave.setDelays(20ms, 60ms);
+    QSignalSpy marksSaved(&marksAutosave, &BankAutosave::saved);
+    f.list.setKnown({0}, true);
+    QTRY_COMPARE(marksSaved.size(), 1);
+    QCOMPARE(f.env.readFile(marks.path()), QByteArray("a  1\r\n"));
+    QVERIFY(!f.autosave->isDirty());
+    QCOMPARE(f.bank(), QByteArray("a  1\n"));
 }
 
 QTEST_GUILESS_MAIN(TestBankAutosave)

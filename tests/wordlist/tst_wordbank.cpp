@@ -29,6 +29,7 @@ private Q_SLOTS:
     void failedSaveLeavesTheOldBank();
     void bankIsAlwaysGbk_data();
     void bankIsAlwaysGbk();
+    void knownMarksRoundTrip();
 };
 
 void TestWordBank::unreadableBankIsNeverOverwritten_data()
@@ -121,6 +122,39 @@ void TestWordBank::bankIsAlwaysGbk()
     QFile::remove(env.wordBankPath());
     QCOMPARE(bank.save(list), WordBank::Save::Saved);
     QCOMPARE(env.readFile(env.wordBankPath()), bytes);
+}
+
+void TestWordBank::knownMarksRoundTrip()
+{
+    TestEnv env;
+    QDir().mkpath(env.programFolder());
+    const QString marksPath = env.path(QStringLiteral("program/wb.known"));
+    WordListModel list;
+    for (const char16_t *w : {u"apple", u"pear", u"plum", u"fig"})
+        list.addEntry(w, u"\u679C");
+    list.setEntry(2, u"plum", u"\u674E\u5B50"); // marks name entries as they now read
+    list.setKnown({3, 2}, true);
+    WordBank marks(marksPath, WordBank::Holds::KnownMarks);
+    QCOMPARE(marks.save(list), WordBank::Save::Saved);
+    QCOMPARE(env.readFile(marksPath), QByteArray("plum  \xC0\xEE\xD7\xD3\r\nfig  \xB9\xFB\r\n"));
+    // Saving the list as the bank leaves the marks out; the marks find their entries again.
+    QVERIFY(WordBank::saveTo(list, env.wordBankPath(), nullptr));
+    WordListModel again;
+    QCOMPARE(WordBank(env.wordBankPath()).load(again), WordBank::Load::Loaded);
+    QCOMPARE(again.knownCount(), 0);
+    QCOMPARE(marks.load(again), WordBank::Load::Loaded);
+    QCOMPARE(again.count(), 4);
+    QList<bool> known;
+    for (int r = 0; r < again.count(); ++r)
+        known << again.isKnown(r);
+    QCOMPARE(known, (QList<bool>{false, false, true, true}));
+    // A mark whose entry is gone is dropped at the next save; no marks at all: one empty line.
+    again.removeEntries({3});
+    QCOMPARE(marks.save(again), WordBank::Save::Saved);
+    QCOMPARE(env.readFile(marksPath), QByteArray("plum  \xC0\xEE\xD7\xD3\r\n"));
+    again.setKnown({2}, false);
+    QCOMPARE(marks.save(again), WordBank::Save::Saved);
+    QCOMPARE(env.readFile(marksPath), QByteArray("\r\n"));
 }
 
 QTEST_MAIN(TestWordBank)

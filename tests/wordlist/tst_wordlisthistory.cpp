@@ -16,7 +16,7 @@ QStringList stateOf(const WordListModel &m)
     for (int r = 0; r < m.count(); ++r) {
         const WordEntry e = m.entry(r);
         rows << e.word.toString() + u'|' + e.meaning.toString() + u'|' + e.key().toString() +
-                    (m.containsKey(e.key()) ? u"" : u" (not indexed)");
+                    (m.containsKey(e.key()) ? u"" : u" (not indexed)") + (m.isKnown(r) ? u" known" : u"");
     }
     return rows;
 }
@@ -41,6 +41,8 @@ const QMap<QString, Change> &changes()
         {u"edit the edited"_qs, [](WordListModel &m) { m.setEntry(2, u"c3", u"three"); }},
         {u"edit back to the key"_qs, [](WordListModel &m) { m.setEntry(2, u"c", u"3"); }},
         {u"sort"_qs, [](WordListModel &m) { WordListSorter().sortByColumn(m, WordListModel::MeaningColumn); }},
+        {u"mark known"_qs, [](WordListModel &m) { m.setKnown({0, 2, 3}, true); }},
+        {u"unmark"_qs, [](WordListModel &m) { m.setKnown({1, 0}, false); }},
     };
     return all;
 }
@@ -60,9 +62,11 @@ void TestWordListHistory::undoAndRedoRestoreEveryState_data()
     QTest::addColumn<QStringList>("steps");
     for (const QString &name : changes().keys())
         QTest::newRow(qPrintable(name)) << QStringList{name};
-    QTest::newRow("a session") << QStringList{u"import"_qs, u"edit"_qs, u"sort"_qs, u"delete scattered"_qs,
-                                              u"edit the edited"_qs, u"add one"_qs, u"delete a run"_qs, u"clear"_qs,
-                                              u"import"_qs};
+    // Known marks ride along with their entries through every other change and its undo.
+    QTest::newRow("a session") << QStringList{u"import"_qs, u"mark known"_qs, u"edit"_qs, u"sort"_qs,
+                                              u"delete scattered"_qs, u"edit the edited"_qs, u"unmark"_qs,
+                                              u"add one"_qs, u"edit back to the key"_qs, u"delete a run"_qs,
+                                              u"clear"_qs, u"import"_qs};
     QTest::newRow("clear, then more") << QStringList{u"clear"_qs, u"import"_qs, u"sort"_qs, u"delete all"_qs};
 }
 
@@ -72,6 +76,7 @@ void TestWordListHistory::undoAndRedoRestoreEveryState()
     WordListModel m;
     m.appendEntries(ListHelpers::batchOf({u"e|5"_qs, u"b|2"_qs, u"c|3"_qs, u"a|1"_qs, u"d|4"_qs, u"f|6"_qs}));
     m.setEntry(2, u"c2", u"\u4E09"); // an entry whose key is no longer its text
+    m.setKnown({1, 2}, true);
     WordListHistory history(m);
 
     QList<QStringList> states{stateOf(m)};
