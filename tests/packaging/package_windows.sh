@@ -33,8 +33,15 @@ printf '#!/bin/sh\necho "the test installs nothing: $*" >&2; exit 1\n' >"$work/b
 chmod +x "$work/bin/cmake" "$work/bin/apt-get"
 package() { PATH=$work/bin:$PATH WIN_BUILD_DIR=$work/build DIST_DIR=$work/dist "$root/scripts/package-windows" "$@" >"$work/out" 2>&1 ||
     { cat "$work/out"; fail "package-windows failed"; }; }
-exe() { python3 -c 'import sys, zipfile; sys.stdout.buffer.write(zipfile.ZipFile(sys.argv[1]).read("TanvicQuorvel/TanvicQuorvel.exe"))' \
-    "$work/dist/TanvicQuorvel-9.8.7-win64.zip" >"$work/program.exe"; }
+exe() { python3 - "$work/dist/TanvicQuorvel-9.8.7-win64.zip" "$work/program.exe" <<'PY'
+import sys, zipfile
+z = zipfile.ZipFile(sys.argv[1])
+stray = [n for n in z.namelist() if not n.startswith('TanvicQuorvel/')]
+if stray:
+    sys.exit('FAIL: the zip holds more than the program folder: %s' % stray)
+open(sys.argv[2], 'wb').write(z.read('TanvicQuorvel/TanvicQuorvel.exe'))
+PY
+}
 
 package -DQUORVEL_SUPPORT_SITE=https://one.example/
 [ "$(grep -ci 'sign' "$work/out")" -eq 1 ] && grep -q 'not signed' "$work/out" || { cat "$work/out"; fail "no single 'not signed' line"; }
