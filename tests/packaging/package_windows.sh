@@ -1,24 +1,20 @@
 #!/usr/bin/env bash
-# scripts/package-windows with cmake stood in for by a recorder that "builds" a tiny Windows
-# program (the real build and zip are CI's): everything after the build runs for real. Twice in
-# one build folder: options given to the second run reach cmake's configure step; unsigned, one
-# line says so; signed with a throwaway certificate, the program in the zip verifies against it
-# and neither the password nor the certificate's path shows; SHA256SUMS matches.
+# scripts/package-windows twice in one build folder, with cmake stood in for by a recorder that
+# "builds" a tiny Windows program (the real build, signing and zip are CI's): the second run's
+# options reach cmake's configure step, and a run without a certificate says in one line that the
+# program is not signed.
 #   package_windows.sh <source folder>
-# Exits 77 (skipped) without the cross compiler, osslsigncode or openssl.
+# Exits 77 (skipped) without the cross compiler.
 set -euo pipefail
 root=${1:?source folder}
-for tool in x86_64-w64-mingw32-gcc osslsigncode openssl python3; do
-    command -v "$tool" >/dev/null || { echo "no $tool"; exit 77; }
-done
+command -v x86_64-w64-mingw32-gcc >/dev/null || { echo "no mingw-w64"; exit 77; }
 work=$(mktemp -d "${TMPDIR:-/tmp}/quorvel-package-options.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+fail() { cat "$work/out" "$work/cmake.log"; echo "FAIL: $*"; exit 1; }
 
 qt=$work/qt
 mkdir -p "$work/bin" "$qt/lib/cmake/Qt6" "$qt/bin" "$qt/plugins/platforms" "$qt/plugins/styles"
-echo 'int main(void) { return 0; }' >"$work/tiny.c"
-x86_64-w64-mingw32-gcc -O1 "$work/tiny.c" -o "$work/tiny.exe"
+echo 'int main(void) { return 0; }' | x86_64-w64-mingw32-gcc -x c - -o "$work/tiny.exe"
 cp "$work/tiny.exe" "$qt/plugins/platforms/qwindows.dll"
 cp "$work/tiny.exe" "$qt/plugins/styles/qwindowsvistastyle.dll"
 cat >"$work/bin/cmake" <<EOF
@@ -31,34 +27,12 @@ printf 'CMAKE_PROJECT_VERSION:STATIC=9.8.7\nQt6_DIR:PATH=$qt/lib/cmake/Qt6\n' >"
 EOF
 printf '#!/bin/sh\necho "the test installs nothing: $*" >&2; exit 1\n' >"$work/bin/apt-get"
 chmod +x "$work/bin/cmake" "$work/bin/apt-get"
-package() { PATH=$work/bin:$PATH WIN_BUILD_DIR=$work/build DIST_DIR=$work/dist "$root/scripts/package-windows" "$@" >"$work/out" 2>&1 ||
-    { cat "$work/out"; fail "package-windows failed"; }; }
-exe() { python3 - "$work/dist/TanvicQuorvel-9.8.7-win64.zip" "$work/program.exe" <<'PY'
-import sys, zipfile
-z = zipfile.ZipFile(sys.argv[1])
-stray = [n for n in z.namelist() if not n.startswith('TanvicQuorvel/')]
-if stray:
-    sys.exit('FAIL: the zip holds more than the program folder: %s' % stray)
-open(sys.argv[2], 'wb').write(z.read('TanvicQuorvel/TanvicQuorvel.exe'))
-PY
-}
-
-package -DQUORVEL_SUPPORT_SITE=https://one.example/
-[ "$(grep -ci 'sign' "$work/out")" -eq 1 ] && grep -q 'not signed' "$work/out" || { cat "$work/out"; fail "no single 'not signed' line"; }
-exe
-osslsigncode verify -in "$work/program.exe" >/dev/null 2>&1 && fail "the unsigned run signed the program"
-
-openssl req -x509 -newkey rsa:2048 -sha256 -days 1 -nodes -subj /CN=test -addext extendedKeyUsage=codeSigning \
-    -keyout "$work/key.pem" -out "$work/cert.pem" 2>/dev/null
-export QUORVEL_SIGN_PASSWORD=pw-$RANDOM$RANDOM QUORVEL_SIGN_PFX=$work/secret-place.pfx
-openssl pkcs12 -export -inkey "$work/key.pem" -in "$work/cert.pem" -out "$QUORVEL_SIGN_PFX" -passout env:QUORVEL_SIGN_PASSWORD
-package -DQUORVEL_SUPPORT_SITE=https://two.example/
+for site in https://one.example/ https://two.example/; do
+    env -u QUORVEL_SIGN_PFX PATH="$work/bin:$PATH" WIN_BUILD_DIR="$work/build" DIST_DIR="$work/dist" \
+        "$root/scripts/package-windows" -DQUORVEL_SUPPORT_SITE=$site >"$work/out" 2>&1 || fail "package-windows failed"
+done
 grep -v -- --build "$work/cmake.log" | tail -n 1 | grep -q 'QUORVEL_SUPPORT_SITE=https://two.example/' ||
-    { cat "$work/cmake.log"; fail "the second run's option did not reach cmake's configure step"; }
-grep -qe "$QUORVEL_SIGN_PASSWORD" -e secret-place "$work/out" && fail "the output shows a signing secret"
-exe
-osslsigncode verify -CAfile "$work/cert.pem" -in "$work/program.exe" >"$work/verify" 2>&1 ||
-    { cat "$work/verify"; fail "the signed program does not verify"; }
-grep -q 'Message digest algorithm *: SHA256' "$work/verify" || fail "not signed with SHA-256"
-(cd "$work/dist" && sha256sum --strict -c SHA256SUMS) || fail "SHA256SUMS does not match"
-echo "ok"
+    fail "the second run's option did not reach cmake's configure step"
+[ "$(grep -ci sign "$work/out")" -eq 1 ] && grep -q 'not signed' "$work/out" || fail "no single 'not signed' line"
+[ -f "$work/dist/TanvicQuorvel-9.8.7-win64.zip" ] || fail "no zip named with the project version"
+echo ok
