@@ -17,7 +17,10 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(AppInfo::title());
     // Every window and the notification-area icon take the program's icon from here.
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/TanvicQuorvel.png")));
+    QIcon icon;
+    for (const int size : AppInfo::kIconSizes)
+        icon.addFile(AppInfo::iconResource(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
                                             .arg(AppInfo::versionMajor())
                                             .arg(AppInfo::versionMinor())

@@ -31,6 +31,13 @@ inline QString knownMarksName()
     return QStringLiteral("wb.known");
 }
 
+// The sizes the program's icon is drawn at (scripts/draw-icon), and the picture of each.
+inline constexpr int kIconSizes[] = {16, 20, 24, 32, 40, 48, 64, 256};
+inline QString iconResource(int size)
+{
+    return QStringLiteral(":/icons/TanvicQuorvel-%1.png").arg(size);
+}
+
 inline int versionMajor() { return QUORVEL_VERSION_MAJOR; }
 inline int versionMinor() { return QUORVEL_VERSION_MINOR; }
 inline int versionRevision() { return QUORVEL_VERSION_PATCH; }

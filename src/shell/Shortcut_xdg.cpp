@@ -1,11 +1,16 @@
 #include "Shortcut.h"
 
+#include "AppInfo.h"
+
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
+
+#include <iterator>
 
 namespace {
-const QString kIconResource = QStringLiteral(":/icons/TanvicQuorvel.png");
 
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -22,6 +27,31 @@ void removeEntry(const QString &path)
     if (info.exists() || info.isSymLink())
         QFile::remove(path);
 }
+
+bool copyResource(const QString &resource, const QString &folder, const QString &fileName)
+{
+    QFile file(resource);
+    return file.open(QIODevice::ReadOnly) && QDir().mkpath(folder) && writeFile(folder + fileName, file.readAll());
+}
+
+// Our icon at every size it is drawn at, in the user's part of the hicolor theme, which every
+// icon lookup searches, so that each menu and launcher picks the size it shows instead of scaling
+// one picture. The largest also lies unthemed in the icons folder, where lookups end on a system
+// without that theme. Returns the name for the entry's Icon key, or nothing if no size was written.
+QString installIcon(const QString &name)
+{
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (data.isEmpty())
+        return {};
+    const QString icons = data + QStringLiteral("/icons/");
+    bool written = false;
+    for (const int size : AppInfo::kIconSizes) {
+        const QString folder = icons + QStringLiteral("hicolor/%1x%1/apps/").arg(size);
+        written = copyResource(AppInfo::iconResource(size), folder, name + QStringLiteral(".png")) || written;
+    }
+    copyResource(AppInfo::iconResource(std::end(AppInfo::kIconSizes)[-1]), icons, name + QStringLiteral(".png"));
+    return written ? name : QString();
+}
 } // namespace
 
 namespace StartMenuEntry {
@@ -31,12 +61,9 @@ void write(const QString &folder, const QString &name, const QString &descriptio
     const QString entryPath = folder + name + QStringLiteral(".desktop");
     removeEntry(entryPath);
 
-    // Our icon beside the entry, so that it shows in every menu without an icon theme.
-    const QString iconPath = folder + name + QStringLiteral(".png");
-    QString icon;
-    QFile resource(kIconResource);
-    if (resource.open(QIODevice::ReadOnly) && writeFile(iconPath, resource.readAll()))
-        icon = iconPath;
+    // Earlier versions put one picture beside the entry; the icon theme holds it now.
+    removeEntry(folder + name + QStringLiteral(".png"));
+    const QString icon = installIcon(name);
 
     // A program path with "%" or "=" cannot stand in Exec for every launcher; a link beside the
     // entry stands in for it. The program still finds its own folder: the system reports the

@@ -4,7 +4,8 @@
 # it through tests/e2e/run-in-x), given a GBK word bank with Chinese meanings, closed through its
 # close box. Then: the bank is back byte for byte, the two settings are strings under
 # HKCU\Software\VB and VBA Program Settings\TanvicQuorvel\设置, and the Start-menu shortcut
-# Tanvic软件\TanvicQuorvel.lnk exists.
+# Tanvic软件\TanvicQuorvel.lnk exists. Also: the program's icon resource (read back with
+# icoutils' wrestool) holds every size, 256 px as PNG, and SHA256SUMS beside the zip matches it.
 #   packaged_program.sh <zip> [screenshot.png]
 # Exits 77 (skipped) when the zip has not been made (scripts/package-windows makes it).
 set -euo pipefail
@@ -59,6 +60,11 @@ with zipfile.ZipFile(src) as z:
     z.extractall(dest)
 PY
 app=$base/TanvicQuorvel
+
+wrestool -x -t 14 "$app/TanvicQuorvel.exe" >"$work/program.ico" &&
+    "$(dirname "$0")/icon_sizes.sh" "$work/program.ico" || miss "the program's icon lacks a size"
+(cd "$(dirname "$zip")" && grep -q "^[0-9a-f]\{64\} [ *]$(basename "$zip")\$" SHA256SUMS && sha256sum --strict -c SHA256SUMS) ||
+    miss "SHA256SUMS beside the zip does not list it or does not match"
 
 # A GBK bank with Chinese meanings and the characters that trip converters: full-width punctuation,
 # GBK's extension rows, ü, kana, Greek and Cyrillic, box drawing.

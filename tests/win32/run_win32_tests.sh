@@ -11,7 +11,7 @@ cxx=$(command -v x86_64-w64-mingw32-g++-posix || command -v x86_64-w64-mingw32-g
 wine=${QUORVEL_WINE64:-/usr/lib/wine/wine64}
 [ -x "$wine" ] || wine=$(command -v wine64 || true)
 if [ -z "$cxx" ] || [ -z "$wine" ] || [ ! -x "$wine" ]; then
-    echo "mingw-w64 or wine64 is not installed: skipping the Win32 tests (scripts/setup installs both)"
+    echo "mingw-w64 or wine64 is not installed: skipping the Win32 tests (scripts/setup --test installs both)"
     exit 77
 fi
 wineserver=$(dirname "$wine")/wineserver
