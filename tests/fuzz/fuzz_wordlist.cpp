@@ -17,7 +17,8 @@
 // file (in pieces, atomically), TextFile::readBytes, WordPairs::importWordBank.
 //
 //   build:  cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DQUORVEL_FUZZ=ON
-//           -DQUORVEL_BUILD_TESTS=OFF && cmake --build build-fuzz --target quorvel-fuzz
+//           -DQUORVEL_BUILD_TESTS=OFF
+//           cmake --build build-fuzz --target quorvel-fuzz quorvel-fuzz-large-bank
 //   run:    build-fuzz/tests/fuzz/quorvel-fuzz -max_total_time=600 tests/fuzz/corpus
 //           build-fuzz/tests/fuzz/quorvel-fuzz-large-bank -max_total_time=60 tests/fuzz/corpus-large-bank
 #include "import/TextTools.h"
@@ -29,7 +30,6 @@
 
 #include <QByteArray>
 #include <QDir>
-#include <QFile>
 #include <QString>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -148,7 +148,8 @@ void wordFile(const QByteArray &bytes)
 // The reader gives the bytes behind it back in 4 MiB steps; whatever it gives back, the entries
 // must be the ones the same bytes give when nothing is given back. A filler line of a length the
 // input picks, then the input a few times over, so that it straddles the first step. Reading 4 MiB
-// under the fuzzer's instrumentation takes about 0.1 s, so this path has a binary of its own.
+// under the fuzzer's instrumentation takes a few tenths of a second, so this path has a binary of
+// its own.
 void largeBank(const QByteArray &input)
 {
     if (input.size() < 2)
@@ -171,7 +172,6 @@ void largeBank(const QByteArray &input)
     check(WordPairs::importWordBank(std::move(bytes), released), "the large bank loads whole");
     check(sameEntries(released, kept), "memory given back while reading loses no entry");
 }
-
 
 // A reverse import from the import window, then edits: U+0000 separates the window's text from
 // the edits' word and meaning fields.
