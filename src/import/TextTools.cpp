@@ -41,16 +41,29 @@ QString fromEditorText(QString raw)
     const qsizetype n = raw.size();
     const QChar *d = raw.constData();
     qsizetype breaks = 0;
+    bool surrogates = false;
     for (qsizetype i = 0; i < n; ++i) {
         if (isBreak(d[i]))
             ++breaks;
+        surrogates |= d[i].isSurrogate();
     }
-    if (breaks == 0)
+    if (breaks == 0 && !surrogates)
         return raw;
     QString out;
     out.reserve(n + breaks);
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = d[i];
+        if (c.isHighSurrogate() && i + 1 < n && d[i + 1].isLowSurrogate()) {
+            out += c;
+            out += d[++i];
+            continue;
+        }
+        if (c.isSurrogate()) {
+            // Half a character (pasted from a broken source) is no text any file can hold; the
+            // saved bank would read back with U+FFFD in its place, so the list gets that now.
+            out += QChar(QChar::ReplacementCharacter);
+            continue;
+        }
         if (!isBreak(c)) {
             out += c;
             continue;

@@ -21,7 +21,8 @@ inline QString lineBreak()
 
 // A plain-text editor's raw text as the reader and the saver take it: every line end the editor can
 // hold becomes CR LF: block breaks (U+2029), line breaks within a block (U+2028, Shift+Enter or
-// pasted), and CR LF, lone CR and lone LF. Other characters, no-break spaces among them, are kept.
+// pasted), and CR LF, lone CR and lone LF. Half of a surrogate pair becomes U+FFFD, as the file
+// readers and the writer make it. Other characters, no-break spaces among them, are kept.
 QString fromEditorText(QString raw);
 
 } // namespace TextTools

@@ -12,6 +12,8 @@ private Q_SLOTS:
     void replaceAll_data();
     void replaceAll();
     void oneLinePairsBecomeTheFormat();
+    void editorText_data();
+    void editorText();
 };
 
 void TestTextTools::replaceAll_data()
@@ -72,6 +74,27 @@ void TestTextTools::oneLinePairsBecomeTheFormat()
     QCOMPARE(list.count(), 3);
     QCOMPARE(list.entry(2).word, QStringLiteral("ice cream"));
     QCOMPARE(list.entry(2).meaning, QStringLiteral("冰淇淋"));
+}
+
+void TestTextTools::editorText_data()
+{
+    QTest::addColumn<QString>("raw");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("every line end") << u"a\u2029b\u2028c\rd\ne\r\nf"_qs << u"a\r\nb\r\nc\r\nd\r\ne\r\nf"_qs;
+    QTest::newRow("pair kept") << u"\U00020000  \U0001F600\u2029"_qs << u"\U00020000  \U0001F600\r\n"_qs;
+    // Halves of characters, as the saved bank reads back.
+    const QChar high(0xD840), low(0xDC00);
+    QTest::newRow("lone high at the end") << u"x  "_qs + high << u"x  \uFFFD"_qs;
+    QTest::newRow("lone low, no line end") << QString(low) + u"y"_qs << u"\uFFFDy"_qs;
+    QTest::newRow("high before a line end") << QString(high) + u"\r\n"_qs + low << u"\uFFFD\r\n\uFFFD"_qs;
+    QTest::newRow("low before high") << QString(low) + high << u"\uFFFD\uFFFD"_qs;
+}
+
+void TestTextTools::editorText()
+{
+    QFETCH(QString, raw);
+    QFETCH(QString, expected);
+    QCOMPARE(TextTools::fromEditorText(raw), expected);
 }
 
 QTEST_GUILESS_MAIN(TestTextTools)
