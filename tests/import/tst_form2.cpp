@@ -41,6 +41,7 @@ class TestForm2 : public QObject
 private Q_SLOTS:
     void controlsCaptionsAndPlaces();
     void tabOrder();
+    void tabKeysMoveTheFocus();
     void importBothDirections_data();
     void importBothDirections();
     void buttonDisabledWhileTheMessageIsOpen();
@@ -123,6 +124,31 @@ void TestForm2::tabOrder()
             w = w->nextInFocusChain();
     } while (w != editor(f) && order.size() < 30);
     QCOMPARE(order, expected);
+}
+
+void TestForm2::tabKeysMoveTheFocus()
+{
+    TestEnv env;
+    WordListModel list;
+    Form2 f(list, env.dialogs, env.programFolder());
+    f.show();
+    f.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    ImportTextEdit *text = editor(f);
+    f.setText(QStringLiteral("apple"));
+    text->setFocus();
+    QTest::keyClick(text, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), child<QWidget>(f, "Command3"));
+    text->setFocus();
+    QTest::keyClick(text, Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), child<QWidget>(f, "Command8"));
+    QCOMPARE(f.text(), QStringLiteral("apple"));
+    // Ctrl+Tab still types one.
+    text->setFocus();
+    text->moveCursor(QTextCursor::End);
+    QTest::keyClick(text, Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(QApplication::focusWidget(), text);
+    QCOMPARE(f.text(), QStringLiteral("apple\t"));
 }
 
 void TestForm2::importBothDirections_data()
