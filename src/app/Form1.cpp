@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "InstanceLock.h"
 #include "ProgramFolder.h"
 #include "Settings.h"
 #include "import/BackgroundWork.h"
@@ -78,17 +79,9 @@ bool Form1::claimSingleInstance()
 {
     if (m_context.instanceLockPath.isEmpty())
         return true;
-    QDir().mkpath(QFileInfo(m_context.instanceLockPath).absolutePath());
-    auto lock = std::make_unique<QLockFile>(m_context.instanceLockPath);
-    // A lock left by a crashed instance is taken over at once; a live one is never stale.
-    lock->setStaleLockTime(0);
-    if (lock->tryLock(0)) {
-        m_instanceLock = std::move(lock);
-        return true;
-    }
-    // Only a lock held by a live instance means "already running"; a folder we cannot write to
-    // must not keep the program from starting.
-    return lock->error() != QLockFile::LockFailedError;
+    bool otherInstance = false;
+    m_instanceLock = InstanceLock::claim(m_context.instanceLockPath, &otherInstance);
+    return !otherInstance;
 }
 
 void Form1::Form_Load()

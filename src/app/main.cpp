@@ -1,5 +1,6 @@
 #include "ChineseTexts.h"
 #include "Form1.h"
+#include "InstanceLock.h"
 #include "Settings.h"
 #include "TerminationSignals.h"
 #include "import/BackgroundWork.h"
@@ -8,9 +9,7 @@
 #include "shell/QtDialogs.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QIcon>
-#include <QStandardPaths>
 
 int main(int argc, char *argv[])
 {
@@ -35,14 +34,7 @@ int main(int argc, char *argv[])
                        .instanceLockPath = QString(),
                        .dialogs = dialogs,
                        .launcher = launcher};
-#ifdef Q_OS_WIN
-    const QString lockFolder = QDir::tempPath();
-#else
-    QString lockFolder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (lockFolder.isEmpty())
-        lockFolder = QDir::tempPath();
-#endif
-    context.instanceLockPath = QDir(lockFolder).filePath(AppInfo::title() + QStringLiteral(".lock"));
+    context.instanceLockPath = InstanceLock::defaultPath();
 
     Form1 form(context);
     QObject::connect(&form, &Form1::programEnded, &app, [] {
