@@ -117,11 +117,19 @@ void Form1::Form_Load()
             QStringLiteral("无法读取词库“%1”：%2\n\n为免丢失其中的单词，本次退出时不会覆盖这个文件。")
                 .arg(QDir::toNativeSeparators(m_wordBank->path()), m_wordBank->error()));
     }
-    // Told now, not only when the exit-time save fails.
-    if (!ProgramFolder::acceptsWordBank(m_context.programFolder, m_wordBank->path())) {
+    // Told now, not only when the exit-time save fails, naming what stands in the way.
+    switch (ProgramFolder::wordBankPlace(m_context.programFolder, m_wordBank->path())) {
+    case ProgramFolder::BankPlace::Writable:
+        break;
+    case ProgramFolder::BankPlace::FolderNotWritable:
         m_context.dialogs.message(
             nullptr, Dialogs::Icon::Warning,
             ProgramFolder::notWritableMessage(m_context.programFolder, ProgramFolder::suggestedCopyFolder()));
+        break;
+    case ProgramFolder::BankPlace::BankReadOnly:
+        m_context.dialogs.message(nullptr, Dialogs::Icon::Warning,
+                                   ProgramFolder::readOnlyBankMessage(m_wordBank->path()));
+        break;
     }
 }
 
@@ -228,15 +236,27 @@ void Form1::saveWordBank()
                       .arg(QDir::toNativeSeparators(m_wordBank->path()), m_wordBank->error());
         break;
     }
-    // Offer to keep the list elsewhere until it is saved or the user declines.
+    // Offer to keep the list elsewhere until it is saved or the user declines. The dialog opens
+    // in the user's documents, not in the folder that has just refused the bank; declining is
+    // asked once more, since it loses the session's words.
     QString error;
-    for (;;) {
-        m_context.dialogs.message(nullptr, Dialogs::Icon::Critical, failure);
-        const QString path = m_context.dialogs.saveFileName(
-            nullptr, {m_context.programFolder, QString(), QStringLiteral("*.txt (*.txt)"), QStringLiteral("txt")});
-        if (path.isEmpty() || 保存单词列表(path, &error))
+    const Dialogs::FileRequest request{ProgramFolder::documentsFolder(), QString(),
+                                       QStringLiteral("*.txt (*.txt)"), QStringLiteral("txt")};
+    for (bool tell = true;;) {
+        if (tell)
+            m_context.dialogs.message(nullptr, Dialogs::Icon::Critical, failure);
+        const QString path = m_context.dialogs.saveFileName(nullptr, request);
+        if (path.isEmpty()) {
+            if (m_context.dialogs.ask(nullptr, QStringLiteral("不保存就退出吗？本次的单词将会丢失。"),
+                                      QStringLiteral("不保存，退出"), QStringLiteral("返回保存")))
+                return;
+            tell = false;
+            continue;
+        }
+        if (保存单词列表(path, &error))
             return;
         failure = QStringLiteral("无法保存“%1”：%2").arg(QDir::toNativeSeparators(path), error);
+        tell = true;
     }
 }
 

@@ -1,6 +1,7 @@
 // The main window's start-up and shutdown with a temporary program folder and settings file.
 #include "MainWindow.h"
 
+#include "app/ProgramFolder.h"
 #include "import/BackgroundWork.h"
 #include "wordlist/WordListModel.h"
 
@@ -12,7 +13,37 @@
 #include <QSettings>
 #include <QSemaphore>
 #include <QSignalSpy>
+#include <QScopeGuard>
 #include <QTest>
+
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+#endif
+
+namespace {
+// Makes a file read-only for this user, root included (the immutable flag on Linux, where root
+// ignores permissions). False when this system offers no way.
+bool makeReadOnly(const QString &path, bool readOnly = true)
+{
+    QFile::setPermissions(path, readOnly ? QFileDevice::ReadOwner : QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+#ifdef Q_OS_LINUX
+    if (QFileInfo(path).isWritable() == readOnly) {
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+        int flags = 0;
+        bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        flags = readOnly ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        return done;
+    }
+#endif
+    return QFileInfo(path).isWritable() != readOnly;
+}
+} // namespace
 
 class TestForm1Startup : public QObject
 {
@@ -32,6 +63,8 @@ private Q_SLOTS:
     void shutdownDuringTheStartupMessageEndsTheProgram();
     void shutdownWaitsForARunningStep();
     void unwritableProgramFolderIsToldAtStart();
+    void readOnlyBankIsNamedAtStart();
+    void decliningTheRescueIsAskedOnce();
 };
 
 void TestForm1Startup::firstStart()
@@ -146,7 +179,10 @@ void TestForm1Startup::failedSaveKeepsTheOldBankAndOffersAnotherPlace()
     QCOMPARE(env.dialogs.messages[0].icon, Dialogs::Icon::Critical);
     QVERIFY(env.dialogs.messages[0].text.contains(QStringLiteral("wb.dcb")));
     QCOMPARE(env.dialogs.saveRequests.size(), 1);
+    // Not in the folder that has just refused the bank.
+    QCOMPARE(env.dialogs.saveRequests[0].folder, ProgramFolder::documentsFolder());
     QCOMPARE(env.readFile(elsewhere), QByteArray("apple  x\r\nbook  y\r\n"));
+    QVERIFY(env.dialogs.questions.isEmpty());
 }
 
 void TestForm1Startup::unreadableBankIsNeverOverwritten()
@@ -277,6 +313,46 @@ void TestForm1Startup::unwritableProgramFolderIsToldAtStart()
     QCOMPARE(env.dialogs.messages[1].icon, Dialogs::Icon::Critical);
     QCOMPARE(env.dialogs.saveRequests.size(), 1);
     QFile::setPermissions(env.programFolder(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+void TestForm1Startup::readOnlyBankIsNamedAtStart()
+{
+    MainWindow w;
+    TestEnv &env = w.env;
+    env.writeFile(env.wordBankPath(), "apple  x\r\n");
+    if (!makeReadOnly(env.wordBankPath()))
+        QSKIP("no way to make a file read-only for this user here");
+    const auto restore = qScopeGuard([&] { makeReadOnly(env.wordBankPath(), false); });
+    w.start();
+    QCOMPARE(env.dialogs.messages.size(), 1);
+    QCOMPARE(env.dialogs.messages[0].icon, Dialogs::Icon::Warning);
+    QCOMPARE(env.dialogs.messages[0].text, ProgramFolder::readOnlyBankMessage(env.wordBankPath()));
+    QVERIFY(env.dialogs.messages[0].text.contains(QDir::toNativeSeparators(env.wordBankPath())));
+    w->close();
+    QCOMPARE(env.readFile(env.wordBankPath()), QByteArray("apple  x\r\n"));
+}
+
+void TestForm1Startup::decliningTheRescueIsAskedOnce()
+{
+    MainWindow w;
+    TestEnv &env = w.env;
+    const QString elsewhere = env.path(QStringLiteral("kept.txt"));
+    // Cancel, go back to the dialog, then save; then cancel and quit without saving.
+    env.dialogs.saveAnswers = {QString(), elsewhere};
+    env.dialogs.askAnswers = {false};
+    w.start().wordList()->addEntry(QStringLiteral("book"), QStringLiteral("y"));
+    QVERIFY(QDir().mkdir(env.wordBankPath())); // the save fails
+    w->close();
+    QCOMPARE(env.dialogs.questions.size(), 1);
+    QCOMPARE(env.dialogs.saveRequests.size(), 2);
+    QCOMPARE(env.dialogs.messages.size(), 1); // the failure is not told again
+    QCOMPARE(env.readFile(elsewhere), QByteArray("book  y\r\n"));
+
+    env.dialogs.askAnswers = {true};
+    w.restart().wordList()->addEntry(QStringLiteral("cat"), QStringLiteral("z"));
+    w->close();
+    QCOMPARE(env.dialogs.questions.size(), 2);
+    QCOMPARE(env.dialogs.saveRequests.size(), 3);
 }
 
 QTEST_MAIN(TestForm1Startup)
