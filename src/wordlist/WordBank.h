@@ -24,7 +24,17 @@ public:
         Skipped,  // the bank was unreadable and the list is empty: nothing to write anywhere
     };
 
-    explicit WordBank(QString path) : m_path(std::move(path)) {}
+    // The largest bank read and written. A bank the program writes must be one it reads back, so
+    // both use this limit, far above the limit for word files from elsewhere. It is what the list
+    // can hold: the list's text is at most 2^32 UTF-16 units (8 GiB, its positions are 32-bit),
+    // and as a bank English and Chinese take no more bytes than in the list (one byte for an
+    // ASCII letter, two for a Chinese character). A list that would pass it anyway (text mostly
+    // of characters GBK lacks, four bytes each) fails to save with its reason, and the old bank
+    // stays. Reading holds the file in memory once and gives it back as the list fills, so a list
+    // the machine held can be read back.
+    static constexpr qint64 kMaxBytes = qint64(8) << 30;
+
+    explicit WordBank(QString path, qint64 maxBytes = kMaxBytes) : m_path(std::move(path)), m_maxBytes(maxBytes) {}
 
     const QString &path() const { return m_path; }
 
@@ -42,6 +52,7 @@ public:
 
 private:
     QString m_path;
+    qint64 m_maxBytes;
     QString m_error;
     bool m_unreadable = false;
 };

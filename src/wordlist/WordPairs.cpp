@@ -418,12 +418,13 @@ QByteArray encodeList(const WordListModel &list)
     return out;
 }
 
-bool writeList(const WordListModel &list, const QString &path, QString *error)
+bool writeList(const WordListModel &list, const QString &path, QString *error, qint64 maxBytes)
 {
     if (list.count() == 0)
         return TextFile::writeBytes(path, QByteArrayLiteral("\r\n"), error);
     int row = 0;
-    return TextFile::writeChunks(path, [&](QByteArray &piece) { return nextPiece(list, &row, piece); }, error);
+    return TextFile::writeChunks(path, [&](QByteArray &piece) { return nextPiece(list, &row, piece); }, error,
+                                 maxBytes);
 }
 
 } // namespace WordPairs

@@ -39,7 +39,8 @@ void importGbkBytes(QByteArrayView bytes, WordListModel &list);
 QByteArray encodeList(const WordListModel &list);
 // Replaces the file at `path` with the list as encodeList() gives it, written piece by piece
 // straight from the list's text (never the whole file in memory), atomically as
-// TextFile::writeBytes does. On failure the old file is untouched and `error` says why.
-bool writeList(const WordListModel &list, const QString &path, QString *error = nullptr);
+// TextFile::writeBytes does. On failure the old file is untouched and `error` says why; a file
+// that would pass `maxBytes` (when not negative) is such a failure.
+bool writeList(const WordListModel &list, const QString &path, QString *error = nullptr, qint64 maxBytes = -1);
 
 } // namespace WordPairs

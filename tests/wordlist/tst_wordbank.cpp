@@ -1,6 +1,7 @@
 // The word bank's load and save, and the rule that a bank not read whole is never overwritten.
 #include "TestEnv.h"
 
+#include "wordlist/TextFile.h"
 #include "wordlist/WordBank.h"
 #include "wordlist/WordListModel.h"
 
@@ -27,6 +28,8 @@ private Q_SLOTS:
     void unreadableBankIsNeverOverwritten();
     void missingBankIsCreated();
     void failedSaveLeavesTheOldBank();
+    void bankPastTheWordFileLimitReadsBack();
+    void bankThatWouldNotReadBackIsNotWritten();
     void bankIsAlwaysGbk_data();
     void bankIsAlwaysGbk();
 };
@@ -97,6 +100,44 @@ void TestWordBank::failedSaveLeavesTheOldBank()
     QCOMPARE(env.readFile(moved + QStringLiteral("/wb.dcb")), QByteArray("apple  x\r\n"));
     // A failed save is no reason to keep the bank from the next one.
     QVERIFY(bank.mayOverwrite());
+}
+
+void TestWordBank::bankPastTheWordFileLimitReadsBack()
+{
+    // The program writes banks past the limit for word files (a list of 11 million words): the
+    // next start reads them. Lines of spaces (no entry) make the size here, then one entry.
+    TestEnv env;
+    {
+        QFile f(env.wordBankPath());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        const QByteArray lines = QByteArray((1 << 20) - 2, ' ') + "\r\n";
+        for (qint64 n = 0; n <= TextFile::kMaxFileBytes; n += lines.size())
+            QCOMPARE(f.write(lines), qint64(lines.size()));
+        QVERIFY(f.write("apple  x\r\n") > 0);
+    }
+    WordListModel list;
+    WordBank bank(env.wordBankPath());
+    QCOMPARE(bank.load(list), WordBank::Load::Loaded);
+    QCOMPARE(list.count(), 1);
+    QCOMPARE(list.entry(0).word, QStringLiteral("apple"));
+}
+
+void TestWordBank::bankThatWouldNotReadBackIsNotWritten()
+{
+    TestEnv env;
+    env.writeFile(env.wordBankPath(), "apple  x\r\n");
+    WordListModel list;
+    WordBank bank(env.wordBankPath(), 16);
+    QCOMPARE(bank.load(list), WordBank::Load::Loaded);
+    list.addEntry(QStringLiteral("cat"), QStringLiteral("z")); // 18 bytes with the two lines
+    QCOMPARE(bank.save(list), WordBank::Save::Failed);
+    QVERIFY(bank.error().contains(QStringLiteral("MB")));
+    QCOMPARE(env.readFile(env.wordBankPath()), QByteArray("apple  x\r\n"));
+    // What fits is written, and reads back.
+    list.removeEntries({1});
+    QCOMPARE(bank.save(list), WordBank::Save::Saved);
+    WordListModel again;
+    QCOMPARE(bank.load(again), WordBank::Load::Loaded);
 }
 
 void TestWordBank::bankIsAlwaysGbk_data()
