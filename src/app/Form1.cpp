@@ -201,6 +201,21 @@ void Form1::Form_Unload()
     Q_EMIT programEnded();
 }
 
+void Form1::saveForSessionEnd()
+{
+    if (m_unloaded || m_secondInstanceFound || !m_wordBank)
+        return;
+    // No message here: a box would hold up the system's question. A failure is told by the
+    // shutdown sequence, which saves again.
+    m_wordBank->save(*m_wordList);
+    if (m_settings) {
+        m_settings->setValue(kDelayKey, m_ui->Combo1->currentText());
+        m_settings->setValue(kOrderKey, m_ui->Combo2->currentText());
+        QString ignored;
+        m_settings->sync(&ignored);
+    }
+}
+
 void Form1::saveSettings()
 {
     if (!m_settings)

@@ -42,6 +42,10 @@ public:
     void shutdown();
     // The shutdown sequence has run: the program is ending.
     bool hasEnded() const { return m_unloaded; }
+    // The desktop session may be about to end (the system asks first, and the answer may still be
+    // no): writes the bank and the settings now, without a word and without ending. The shutdown
+    // sequence follows only when the session really ends.
+    void saveForSessionEnd();
 
     bool isSecondInstance() const { return m_secondInstanceFound; }
     WordListModel *wordList() const { return m_wordList; }

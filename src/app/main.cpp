@@ -45,10 +45,16 @@ int main(int argc, char *argv[])
 
     TerminationSignals signals;
     QObject::connect(&signals, &TerminationSignals::terminationRequested, &form, &Form1::shutdown);
-    // The end of the desktop session saves exactly as the close box does.
+    // The end of the desktop session. The system asks first (Windows: WM_QUERYENDSESSION; X11: the
+    // session manager's save request), and the session may still go on (a sign-out cancelled):
+    // everything is saved then, and the program runs on. When the session really ends (Windows:
+    // WM_ENDSESSION, on which Qt emits aboutToQuit at once and quits; X11: the session manager's
+    // "die"), the shutdown sequence runs before the call returns, as the system may end the
+    // process right after.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, [&form](QSessionManager &) {
-        form.shutdown();
+        form.saveForSessionEnd();
     });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &form, &Form1::shutdown);
 
     form.Form_Load();
     // A shutdown while a start-up message was open has run already; the event loop it asked to

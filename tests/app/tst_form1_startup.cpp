@@ -65,6 +65,7 @@ private Q_SLOTS:
     void unwritableProgramFolderIsToldAtStart();
     void readOnlyBankIsNamedAtStart();
     void decliningTheRescueIsAskedOnce();
+    void sessionEndQuestionSavesAndRunsOn();
 };
 
 void TestForm1Startup::firstStart()
@@ -353,6 +354,29 @@ void TestForm1Startup::decliningTheRescueIsAskedOnce()
     w->close();
     QCOMPARE(env.dialogs.questions.size(), 2);
     QCOMPARE(env.dialogs.saveRequests.size(), 3);
+}
+
+void TestForm1Startup::sessionEndQuestionSavesAndRunsOn()
+{
+    MainWindow w;
+    TestEnv &env = w.env;
+    QSignalSpy ended(&w.create(), &Form1::programEnded);
+    w.start().wordList()->addEntry(QStringLiteral("apple"), QStringLiteral("x"));
+    w->show();
+    w.choose("Combo1", QStringLiteral("25"));
+    w->saveForSessionEnd();
+    QCOMPARE(env.readFile(env.wordBankPath()), QByteArray("apple  x\r\n"));
+    QCOMPARE(QSettings(env.settingsPath(), QSettings::IniFormat).value(QStringLiteral("设置/延时")).toString(),
+             QStringLiteral("25"));
+    // The sign-out may still be cancelled: the program runs on as it was.
+    QVERIFY(!w->hasEnded());
+    QVERIFY(w->isVisible());
+    QCOMPARE(ended.size(), 0);
+    QVERIFY(env.dialogs.messages.isEmpty());
+    w->wordList()->addEntry(QStringLiteral("book"), QStringLiteral("y"));
+    w->close();
+    QCOMPARE(ended.size(), 1);
+    QCOMPARE(env.readFile(env.wordBankPath()), QByteArray("apple  x\r\nbook  y\r\n"));
 }
 
 QTEST_MAIN(TestForm1Startup)
