@@ -212,8 +212,6 @@ void TestE2eDrill::longMeaningStaysOnScreen()
     const QRect window = E2eProgram::geometry(floating);
     const QString where = QStringLiteral("%1,%2 %3x%4 in %5x%6").arg(window.x()).arg(window.y()).arg(window.width())
                               .arg(window.height()).arg(area.width()).arg(area.height());
-    if (!qEnvironmentVariableIsEmpty("QUORVEL_E2E_SHOTS"))
-        E2eProgram::screenshot(qEnvironmentVariable("QUORVEL_E2E_SHOTS") + QStringLiteral("/long-%1x.png").arg(scale));
     QVERIFY2(area.contains(window), qPrintable(where));
     QVERIFY2(window.width() <= area.width() * 2 / 3 + scale, qPrintable(where));
 

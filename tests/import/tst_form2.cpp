@@ -132,23 +132,15 @@ void TestForm2::tabKeysMoveTheFocus()
     WordListModel list;
     Form2 f(list, env.dialogs, env.programFolder());
     f.show();
-    f.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&f));
-    ImportTextEdit *text = editor(f);
-    f.setText(QStringLiteral("apple"));
-    text->setFocus();
-    QTest::keyClick(text, Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), child<QWidget>(f, "Command3"));
-    text->setFocus();
-    QTest::keyClick(text, Qt::Key_Backtab, Qt::ShiftModifier);
-    QCOMPARE(QApplication::focusWidget(), child<QWidget>(f, "Command8"));
-    QCOMPARE(f.text(), QStringLiteral("apple"));
-    // Ctrl+Tab still types one.
-    text->setFocus();
-    text->moveCursor(QTextCursor::End);
-    QTest::keyClick(text, Qt::Key_Tab, Qt::ControlModifier);
-    QCOMPARE(QApplication::focusWidget(), text);
-    QCOMPARE(f.text(), QStringLiteral("apple\t"));
+    editor(f)->setFocus();
+    QTest::keyClick(editor(f), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command3"));
+    editor(f)->setFocus();
+    QTest::keyClick(editor(f), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command8"));
+    QTest::keyClick(editor(f), Qt::Key_Tab, Qt::ControlModifier); // types one
+    QCOMPARE(f.text(), QStringLiteral("\t"));
 }
 
 void TestForm2::importBothDirections_data()
