@@ -208,22 +208,23 @@ void Form1::saveForSessionEnd()
     // No message here: a box would hold up the system's question. A failure is told by the
     // shutdown sequence, which saves again.
     m_wordBank->save(*m_wordList);
-    if (m_settings) {
-        m_settings->setValue(kDelayKey, m_ui->Combo1->currentText());
-        m_settings->setValue(kOrderKey, m_ui->Combo2->currentText());
-        QString ignored;
-        m_settings->sync(&ignored);
-    }
+    QString ignored;
+    writeSettings(&ignored);
+}
+
+bool Form1::writeSettings(QString *error)
+{
+    if (!m_settings)
+        return true;
+    m_settings->setValue(kDelayKey, m_ui->Combo1->currentText());
+    m_settings->setValue(kOrderKey, m_ui->Combo2->currentText());
+    return m_settings->sync(error);
 }
 
 void Form1::saveSettings()
 {
-    if (!m_settings)
-        return;
-    m_settings->setValue(kDelayKey, m_ui->Combo1->currentText());
-    m_settings->setValue(kOrderKey, m_ui->Combo2->currentText());
     QString error;
-    if (!m_settings->sync(&error))
+    if (!writeSettings(&error))
         m_context.dialogs.message(nullptr, Dialogs::Icon::Critical,
                                    QStringLiteral("无法保存设置（延时和次序）：%1").arg(error));
 }

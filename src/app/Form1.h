@@ -87,6 +87,8 @@ private:
     void 载入单词文件下拉框();
     void Timer2_Timer();
     void saveSettings();
+    // Stores the two settings; false with the reason when the store refused them.
+    bool writeSettings(QString *error);
     void saveWordBank();
     bool claimSingleInstance();
 
