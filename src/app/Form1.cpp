@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "InstanceLock.h"
 #include "ProgramFolder.h"
 #include "Settings.h"
 #include "import/BackgroundWork.h"
@@ -81,17 +82,9 @@ bool Form1::claimSingleInstance()
 {
     if (m_context.instanceLockPath.isEmpty())
         return true;
-    QDir().mkpath(QFileInfo(m_context.instanceLockPath).absolutePath());
-    auto lock = std::make_unique<QLockFile>(m_context.instanceLockPath);
-    // A lock left by a crashed instance is taken over at once; a live one is never stale.
-    lock->setStaleLockTime(0);
-    if (lock->tryLock(0)) {
-        m_instanceLock = std::move(lock);
-        return true;
-    }
-    // Only a lock held by a live instance means "already running"; a folder we cannot write to
-    // must not keep the program from starting.
-    return lock->error() != QLockFile::LockFailedError;
+    bool otherInstance = false;
+    m_instanceLock = InstanceLock::claim(m_context.instanceLockPath, &otherInstance);
+    return !otherInstance;
 }
 
 void Form1::Form_Load()
@@ -131,11 +124,19 @@ void Form1::Form_Load()
             QStringLiteral("无法读取词库“%1”：%2\n\n为免丢失其中的单词，本次退出时不会覆盖这个文件。")
                 .arg(QDir::toNativeSeparators(m_wordBank->path()), m_wordBank->error()));
     }
-    // Told now, not only when the exit-time save fails.
-    if (!ProgramFolder::acceptsWordBank(m_context.programFolder, m_wordBank->path())) {
+    // Told now, not only when the exit-time save fails, naming what stands in the way.
+    switch (ProgramFolder::wordBankPlace(m_context.programFolder, m_wordBank->path())) {
+    case ProgramFolder::BankPlace::Writable:
+        break;
+    case ProgramFolder::BankPlace::FolderNotWritable:
         m_context.dialogs.message(
             nullptr, Dialogs::Icon::Warning,
             ProgramFolder::notWritableMessage(m_context.programFolder, ProgramFolder::suggestedCopyFolder()));
+        break;
+    case ProgramFolder::BankPlace::BankReadOnly:
+        m_context.dialogs.message(nullptr, Dialogs::Icon::Warning,
+                                   ProgramFolder::readOnlyBankMessage(m_wordBank->path()));
+        break;
     }
 }
 
@@ -208,14 +209,33 @@ void Form1::Form_Unload()
     Q_EMIT programEnded();
 }
 
-void Form1::saveSettings()
+void Form1::saveForSessionEnd()
+{
+    if (m_unloaded || m_secondInstanceFound || !m_wordBank)
+        return;
+    // No message here: a box would hold up the system's question. A failure is told by the
+    // shutdown sequence, which saves again.
+    if (m_autosave)
+        m_autosave->saveNow();
+    if (m_marksAutosave)
+        m_marksAutosave->saveNow();
+    QString ignored;
+    writeSettings(&ignored);
+}
+
+bool Form1::writeSettings(QString *error)
 {
     if (!m_settings)
-        return;
+        return true;
     m_settings->setValue(kDelayKey, m_ui->Combo1->currentText());
     m_settings->setValue(kOrderKey, m_ui->Combo2->currentText());
+    return m_settings->sync(error);
+}
+
+void Form1::saveSettings()
+{
     QString error;
-    if (!m_settings->sync(&error))
+    if (!writeSettings(&error))
         m_context.dialogs.message(nullptr, Dialogs::Icon::Critical,
                                    QStringLiteral("无法保存设置（延时和次序）：%1").arg(error));
 }
@@ -288,15 +308,27 @@ void Form1::saveWordBank()
                       .arg(QDir::toNativeSeparators(m_wordBank->path()), m_wordBank->error());
         break;
     }
-    // Offer to keep the list elsewhere until it is saved or the user declines.
+    // Offer to keep the list elsewhere until it is saved or the user declines. The dialog opens
+    // in the user's documents, not in the folder that has just refused the bank; declining is
+    // asked once more, since it loses the session's words.
     QString error;
-    for (;;) {
-        m_context.dialogs.message(nullptr, Dialogs::Icon::Critical, failure);
-        const QString path = m_context.dialogs.saveFileName(
-            nullptr, {m_context.programFolder, QString(), QStringLiteral("*.txt (*.txt)"), QStringLiteral("txt")});
-        if (path.isEmpty() || 保存单词列表(path, &error))
+    const Dialogs::FileRequest request{ProgramFolder::documentsFolder(), QString(),
+                                       QStringLiteral("*.txt (*.txt)"), QStringLiteral("txt")};
+    for (bool tell = true;;) {
+        if (tell)
+            m_context.dialogs.message(nullptr, Dialogs::Icon::Critical, failure);
+        const QString path = m_context.dialogs.saveFileName(nullptr, request);
+        if (path.isEmpty()) {
+            if (m_context.dialogs.ask(nullptr, QStringLiteral("不保存就退出吗？本次的单词将会丢失。"),
+                                      QStringLiteral("不保存，退出"), QStringLiteral("返回保存")))
+                return;
+            tell = false;
+            continue;
+        }
+        if (保存单词列表(path, &error))
             return;
         failure = QStringLiteral("无法保存“%1”：%2").arg(QDir::toNativeSeparators(path), error);
+        tell = true;
     }
 }
 

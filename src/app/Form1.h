@@ -44,6 +44,10 @@ public:
     void shutdown();
     // The shutdown sequence has run: the program is ending.
     bool hasEnded() const { return m_unloaded; }
+    // The desktop session may be about to end (the system asks first, and the answer may still be
+    // no): writes the bank and the settings now, without a word and without ending. The shutdown
+    // sequence follows only when the session really ends.
+    void saveForSessionEnd();
 
     bool isSecondInstance() const { return m_secondInstanceFound; }
     WordListModel *wordList() const { return m_wordList; }
@@ -88,6 +92,8 @@ private:
     void 载入单词文件下拉框();
     void Timer2_Timer();
     void saveSettings();
+    // Stores the two settings; false with the reason when the store refused them.
+    bool writeSettings(QString *error);
     void saveWordBank();
     // Undo and background saving, from the list as the bank and the known marks left it.
     void startHistory(bool bankMissing);

@@ -9,22 +9,18 @@
 
 namespace ProgramFolder {
 
-bool acceptsWordBank(const QString &folder, const QString &wordBankPath)
+BankPlace wordBankPlace(const QString &folder, const QString &wordBankPath)
 {
     {
         QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".write-test-XXXXXX.tmp")));
         if (!probe.open())
-            return false;
+            return BankPlace::FolderNotWritable;
     }
-#ifdef Q_OS_WIN
-    // Replacing a read-only file fails on Windows; elsewhere the folder alone decides.
+    // The same test the atomic save makes before it writes a replacement.
     const QFileInfo bank(wordBankPath);
     if (bank.isFile() && !bank.isWritable())
-        return false;
-#else
-    Q_UNUSED(wordBankPath);
-#endif
-    return true;
+        return BankPlace::BankReadOnly;
+    return BankPlace::Writable;
 }
 
 QString notWritableMessage(const QString &folder, const QString &suggestedFolder)
@@ -34,12 +30,22 @@ QString notWritableMessage(const QString &folder, const QString &suggestedFolder
         .arg(QDir::toNativeSeparators(folder), QDir::toNativeSeparators(suggestedFolder));
 }
 
+QString readOnlyBankMessage(const QString &wordBankPath)
+{
+    return QStringLiteral("词库文件“%1”是只读的：词库无法保存，本次新加的单词将会丢失。\n\n"
+                          "请去掉这个文件的只读属性（右击文件，选择“属性”），再重新运行本程序。")
+        .arg(QDir::toNativeSeparators(wordBankPath));
+}
+
+QString documentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() ? QDir::homePath() : documents;
+}
+
 QString suggestedCopyFolder()
 {
-    QString base = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (base.isEmpty())
-        base = QDir::homePath();
-    return QDir(base).filePath(AppInfo::title());
+    return QDir(documentsFolder()).filePath(AppInfo::title());
 }
 
 } // namespace ProgramFolder

@@ -1,5 +1,6 @@
 #include "ChineseTexts.h"
 #include "Form1.h"
+#include "InstanceLock.h"
 #include "Settings.h"
 #include "TerminationSignals.h"
 #include "import/BackgroundWork.h"
@@ -8,9 +9,7 @@
 #include "shell/QtDialogs.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QIcon>
-#include <QStandardPaths>
 
 int main(int argc, char *argv[])
 {
@@ -38,14 +37,7 @@ int main(int argc, char *argv[])
                        .instanceLockPath = QString(),
                        .dialogs = dialogs,
                        .launcher = launcher};
-#ifdef Q_OS_WIN
-    const QString lockFolder = QDir::tempPath();
-#else
-    QString lockFolder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (lockFolder.isEmpty())
-        lockFolder = QDir::tempPath();
-#endif
-    context.instanceLockPath = QDir(lockFolder).filePath(AppInfo::title() + QStringLiteral(".lock"));
+    context.instanceLockPath = InstanceLock::defaultPath();
 
     Form1 form(context);
     QObject::connect(&form, &Form1::programEnded, &app, [] {
@@ -56,10 +48,16 @@ int main(int argc, char *argv[])
 
     TerminationSignals signals;
     QObject::connect(&signals, &TerminationSignals::terminationRequested, &form, &Form1::shutdown);
-    // The end of the desktop session saves exactly as the close box does.
+    // The end of the desktop session. The system asks first (Windows: WM_QUERYENDSESSION; X11: the
+    // session manager's save request), and the session may still go on (a sign-out cancelled):
+    // everything is saved then, and the program runs on. When the session really ends (Windows:
+    // WM_ENDSESSION, on which Qt emits aboutToQuit at once and quits; X11: the session manager's
+    // "die"), the shutdown sequence runs before the call returns, as the system may end the
+    // process right after.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, [&form](QSessionManager &) {
-        form.shutdown();
+        form.saveForSessionEnd();
     });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &form, &Form1::shutdown);
 
     form.Form_Load();
     // A shutdown while a start-up message was open has run already; the event loop it asked to

@@ -29,6 +29,18 @@ FloatingLayout layoutFor(const QRect &stopButton, const QSize &labelSize)
     return layout;
 }
 
+QSize largestWindow(const QRect &workArea)
+{
+    return {qMax(1, workArea.width() * 2 / 3), qMax(1, workArea.height())};
+}
+
+int linesThatFit(int lineHeight, int maxWindowHeight)
+{
+    // The window is 50 twips higher than its text.
+    const int room = (maxWindowHeight * Twips::perPixel - 50) / Twips::perPixel;
+    return qBound(1, room / qMax(1, lineHeight), kMaxLines);
+}
+
 int widestLabel(const QRect &stopButton, int maxWindowWidth)
 {
     const int px = Twips::perPixel;

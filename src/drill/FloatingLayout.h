@@ -26,6 +26,15 @@ namespace FloatingWindow {
 // 50 twips more below; the window ends 100 twips right of the backdrop and is as high as it.
 FloatingLayout layoutFor(const QRect &stopButton, const QSize &labelSize);
 
+// The largest window (outer size) a text may make in `workArea`: two thirds of its width, so the
+// window never spans a monitor, and its whole height.
+QSize largestWindow(const QRect &workArea);
+
+// The most lines a text may take: a few, and only as many of `lineHeight` as fit a window at
+// most `maxWindowHeight` high (at least one). A text that needs more ends in "…".
+constexpr int kMaxLines = 3;
+int linesThatFit(int lineHeight, int maxWindowHeight);
+
 // The widest text whose window is at most `maxWindowWidth` wide (outer size, pixels); a wider text
 // is wrapped to this width.
 int widestLabel(const QRect &stopButton, int maxWindowWidth);

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTextLayout>
 
 namespace {
 // The window's one-pixel frame; the controls are placed in the client area inside it.
@@ -24,12 +25,38 @@ bool systemMoveFor(Qt::MouseButton button)
 {
     return button == Qt::LeftButton || QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
+
+// `text` wrapped to `width` in at most `maxLines` lines joined by line breaks; what does not fit
+// makes the last line end in "…".
+QString fitLines(const QString &text, const QFont &font, int width, int maxLines)
+{
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (int i = 0; i < maxLines; ++i) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid())
+            break;
+        line.setLineWidth(width);
+        if (i == maxLines - 1) {
+            lines << QFontMetrics(font).elidedText(text.mid(line.textStart()).trimmed(), Qt::ElideRight, width);
+            break;
+        }
+        lines << text.mid(line.textStart(), line.textLength()).trimmed();
+    }
+    layout.endLayout();
+    return lines.join(u'\n');
+}
 } // namespace
 
 FormShowWord::FormShowWord(QWidget *parent)
     : QWidget(parent), m_ui(std::make_unique<Ui::FormShowWord>())
 {
     m_ui->setupUi(this);
+    m_caption = m_ui->Label1->text();
 
     Qt::WindowFlags flags = Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus;
 #ifdef Q_OS_WIN
@@ -84,12 +111,12 @@ void FormShowWord::Form_Load()
 
 QString FormShowWord::caption() const
 {
-    return m_ui->Label1->text();
+    return m_caption;
 }
 
 void FormShowWord::setCaption(const QString &text)
 {
-    m_ui->Label1->setText(text);
+    m_caption = text;
     m_ui->Label1->setAccessibleName(text); // a screen reader announces the word shown
     Label1_Change();
 }
@@ -108,16 +135,23 @@ void FormShowWord::Label1_Change()
     QPushButton *stop = m_ui->Command1;
     const QRect button = stop->geometry().translated(-kBorder, -kBorder);
 
-    // One line as wide as the text; a text wider than the work area of the screen the window is
-    // on wraps at that width instead, and the window grows in height.
+    // One line as wide as the text. A text that would make the window wider than its share of
+    // the work area of the screen it is on wraps at that width instead, in a few lines at most,
+    // the last ending in "…" when the text goes on; the whole text is in the tooltip.
     const QRect area = workArea();
+    const QSize largest = FloatingWindow::largestWindow(area);
     label->setWordWrap(false);
+    label->setText(m_caption);
     label->adjustSize();
-    const int widest = FloatingWindow::widestLabel(button, area.width());
+    const int widest = FloatingWindow::widestLabel(button, largest.width());
     if (label->width() > widest) {
-        label->setWordWrap(true);
-        label->resize(widest, label->heightForWidth(widest));
+        const QMargins margins = label->contentsMargins();
+        const int lines = FloatingWindow::linesThatFit(label->fontMetrics().lineSpacing(), largest.height());
+        label->setText(fitLines(m_caption, label->font(), widest - margins.left() - margins.right(), lines));
+        label->adjustSize();
+        label->resize(qMin(label->width(), widest), label->height());
     }
+    label->setToolTip(label->text() == m_caption ? QString() : m_caption);
 
     const FloatingLayout layout = FloatingWindow::layoutFor(button, label->size());
     label->setGeometry(layout.label.translated(kBorder, kBorder));

@@ -59,6 +59,8 @@ private:
     QRect workArea() const;
 
     std::unique_ptr<Ui::FormShowWord> m_ui;
+    // The whole text; the label may show it shortened.
+    QString m_caption;
 
     enum class Drag { None, Pressed, Manual };
     Drag m_drag = Drag::None;

@@ -4,6 +4,7 @@
 #include "BusyCursor.h"
 #include "TextTools.h"
 
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QPlainTextDocumentLayout>
 #include <QPointer>
@@ -11,7 +12,20 @@
 #include <QThread>
 
 
-ImportTextEdit::ImportTextEdit(QWidget *parent) : QPlainTextEdit(parent) {}
+ImportTextEdit::ImportTextEdit(QWidget *parent) : QPlainTextEdit(parent)
+{
+    setTabChangesFocus(true);
+}
+
+void ImportTextEdit::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Tab && event->modifiers() == Qt::ControlModifier && !isReadOnly()) {
+        insertPlainText(QStringLiteral("\t"));
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
 
 QString ImportTextEdit::crlfText() const
 {

@@ -5,7 +5,8 @@
 // The import window's text area: plain text only, made for texts of a million lines. Whole-text
 // changes (loading a file, the replace tools, a large paste) go into the document in one operation
 // outside the undo history; small pastes and typing stay undoable as usual. A large document is
-// built by a worker thread while the window stays drawn.
+// built by a worker thread while the window stays drawn. Tab and Shift+Tab move the focus as in
+// every other control (a typed tab would be a stray separator in the text); Ctrl+Tab types one.
 class ImportTextEdit : public QPlainTextEdit
 {
     Q_OBJECT
@@ -23,6 +24,7 @@ public:
 
 protected:
     void insertFromMimeData(const QMimeData *source) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QTextDocument *buildDocument(const QString &text);

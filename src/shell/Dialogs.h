@@ -27,4 +27,7 @@ public:
     virtual QString openFileName(QWidget *parent, const FileRequest &request) = 0;
     // As above; the dialog asks before an existing file is replaced.
     virtual QString saveFileName(QWidget *parent, const FileRequest &request) = 0;
+    // A question with two answers; true for `yes`. Esc and the close box answer `no`, which is
+    // also the default button, so the safe answer is the one given without thinking.
+    virtual bool ask(QWidget *parent, const QString &question, const QString &yes, const QString &no) = 0;
 };

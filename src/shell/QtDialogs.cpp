@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSpacerItem>
 
 namespace {
@@ -58,4 +59,16 @@ QString QtDialogs::saveFileName(QWidget *parent, const FileRequest &request)
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
+}
+
+bool QtDialogs::ask(QWidget *parent, const QString &question, const QString &yes, const QString &no)
+{
+    QMessageBox box(QMessageBox::Question, AppInfo::title(), question, QMessageBox::NoButton, parent);
+    QPushButton *yesButton = box.addButton(yes, QMessageBox::AcceptRole);
+    QPushButton *noButton = box.addButton(no, QMessageBox::RejectRole);
+    box.setDefaultButton(noButton);
+    box.setEscapeButton(noButton);
+    fitTitle(box);
+    box.exec();
+    return box.clickedButton() == yesButton;
 }

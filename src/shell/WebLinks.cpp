@@ -15,6 +15,22 @@ QByteArray encode(const QString &text, const QByteArray &keep = {})
 {
     return QUrl::toPercentEncoding(text, keep);
 }
+
+bool isDotSegment(QStringView segment)
+{
+    return segment == u"." || segment == u"..";
+}
+
+// Whether a path made of `word` would hold a "." or ".." segment, which a browser resolves away
+// (base/../x/ is another page of the site). Escaping the dots does not help: browsers treat
+// "%2E%2E" as ".." too.
+bool hasDotSegment(QStringView word)
+{
+    for (const QStringView segment : word.tokenize(u'/'))
+        if (isDotSegment(segment))
+            return true;
+    return false;
+}
 } // namespace
 
 QString prepareWord(const QString &word)
@@ -33,9 +49,15 @@ QString prepareWord(const QString &word)
 
 QUrl dictionaryUrl(const QString &preparedWord, const QString &base)
 {
-    // "/" stays as it is, as the dictionary's own addresses have it (and/or -> and/or/); what
-    // would end or change the path ("#", "?", "%", spaces) is encoded.
-    return QUrl::fromEncoded(base.toUtf8() + encode(preparedWord, QByteArrayLiteral("/")) + '/', QUrl::StrictMode);
+    // A word that is nothing but a dot segment names no page under the base.
+    if (isDotSegment(preparedWord))
+        return {};
+    // "/" stays as it is, as the dictionary's own addresses have it (and/or -> and/or/), unless
+    // the word has a "." or ".." between its slashes: then every "/" is encoded, so the word is
+    // one segment the browser cannot resolve. What would end or change the path ("#", "?", "%",
+    // spaces, "\") is encoded.
+    const QByteArray keep = hasDotSegment(preparedWord) ? QByteArray() : QByteArrayLiteral("/");
+    return QUrl::fromEncoded(base.toUtf8() + encode(preparedWord, keep) + '/', QUrl::StrictMode);
 }
 
 QString feedbackSubject(const QString &title)
@@ -81,7 +103,9 @@ void OpenDictionaryPage(Launcher &launcher, const QString &preparedWord)
     // Nothing to look up: no page at all rather than the dictionary's front page.
     if (preparedWord.isEmpty())
         return;
-    launcher.openUrl(WebLinks::dictionaryUrl(preparedWord, Endpoints::dictionaryBase()));
+    const QUrl url = WebLinks::dictionaryUrl(preparedWord, Endpoints::dictionaryBase());
+    if (url.isValid())
+        launcher.openUrl(url);
 }
 
 void OpenHomePage(Launcher &launcher)

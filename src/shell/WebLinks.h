@@ -14,7 +14,9 @@ namespace WebLinks {
 // Spaces (U+0020) removed at both ends, then one final "/" removed.
 QString prepareWord(const QString &word);
 
-// base + word + "/": the word percent-encoded (UTF-8) but for "/", which stays as it is.
+// base + word + "/": the word percent-encoded (UTF-8) but for "/", which stays as it is unless a
+// "." or ".." lies between two of them (then it is encoded too). A word that is "." or ".." gives
+// an empty (invalid) address: no page.
 QUrl dictionaryUrl(const QString &preparedWord, const QString &base);
 
 QString feedbackSubject(const QString &title);

@@ -101,7 +101,8 @@ void BankAutosave::begin()
     Save *save = m_save.get();
     save->generation = m_generation;
     const QString path = m_bank.path();
-    save->writer.reset(QThread::create([this, save, path] {
+    const qint64 maxBytes = m_bank.maxBytes();
+    save->writer.reset(QThread::create([this, save, path, maxBytes] {
         QString error;
         const bool ok = TextFile::writeChunks(
             path,
@@ -116,7 +117,7 @@ void BankAutosave::begin()
                 save->changed.wakeAll();
                 return !(save->last && save->pieces.empty());
             },
-            &error,
+            &error, maxBytes,
             [save] {
                 const QMutexLocker lock(&save->mutex);
                 return save->cancel;
@@ -213,4 +214,26 @@ void BankAutosave::stop()
         m_save->changed.wakeAll();
     }
     endSave();
+}
+
+bool BankAutosave::saveNow()
+{
+    if (m_save) {
+        if (!m_save->encoded) {
+            const QMutexLocker lock(&m_save->mutex);
+            m_save->cancel = true;
+            m_save->changed.wakeAll();
+        }
+        endSave();
+    }
+    m_quiet.stop();
+    m_longest.stop();
+    m_slice.stop();
+    if (!isDirty() || !m_bank.mayOverwrite())
+        return true;
+    const quint64 generation = m_generation;
+    if (m_bank.save(m_list) != WordBank::Save::Saved)
+        return false;
+    m_savedGeneration = generation;
+    return true;
 }

@@ -38,6 +38,10 @@ public:
     // and counted, one still being encoded is dropped. Afterwards isDirty() tells the exit save
     // whether it has anything to write.
     void stop();
+    // Brings the bank up to date now, on this thread, and carries on saving in the background
+    // afterwards (the system asks whether the session may end): a write under way is waited for,
+    // then the list is written if the bank does not hold it. False when that write failed.
+    bool saveNow();
 
 Q_SIGNALS:
     // A background save replaced the bank.

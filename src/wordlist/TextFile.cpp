@@ -322,11 +322,19 @@ QByteArray encode(QStringView text)
 }
 
 namespace {
-QString tooLargeMessage(qint64 size)
+qint64 roundUpToMB(qint64 size)
 {
-    return QStringLiteral("文件有 %1 MB，超过了本程序能读取的 %2 MB")
-        .arg((size + (1 << 20) - 1) >> 20)
-        .arg(kMaxFileBytes >> 20);
+    return (size + (1 << 20) - 1) >> 20;
+}
+
+QString tooLargeMessage(qint64 size, qint64 maxBytes)
+{
+    return QStringLiteral("文件有 %1 MB，超过了本程序能读取的 %2 MB").arg(roundUpToMB(size)).arg(maxBytes >> 20);
+}
+
+QString tooLargeToWriteMessage(qint64 maxBytes)
+{
+    return QStringLiteral("文件将超过 %1 MB，本程序以后无法再读取它").arg(maxBytes >> 20);
 }
 
 QString notAFileMessage()
@@ -336,7 +344,7 @@ QString notAFileMessage()
 
 } // namespace
 
-bool readBytes(const QString &path, QByteArray *bytes, QString *error)
+bool readBytes(const QString &path, QByteArray *bytes, QString *error, qint64 maxBytes)
 {
     bytes->clear();
     QString why;
@@ -358,8 +366,8 @@ bool readBytes(const QString &path, QByteArray *bytes, QString *error)
         return fail(why);
     }
     const qint64 size = file.size();
-    if (size > kMaxFileBytes)
-        return fail(tooLargeMessage(size));
+    if (size > maxBytes)
+        return fail(tooLargeMessage(size, maxBytes));
     // One read into a buffer of the file's size: no growing and copying for a large bank.
     try {
         bytes->resize(size);
@@ -378,8 +386,8 @@ bool readBytes(const QString &path, QByteArray *bytes, QString *error)
                     return fail(file.errorString());
                 if (n == 0)
                     break;
-                if (bytes->size() + n > kMaxFileBytes)
-                    return fail(tooLargeMessage(bytes->size() + n));
+                if (bytes->size() + n > maxBytes)
+                    return fail(tooLargeMessage(bytes->size() + n, maxBytes));
                 bytes->append(chunk, n);
             }
         }
@@ -429,7 +437,7 @@ bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
         error);
 }
 
-bool write(QIODevice &device, const std::function<bool(QByteArray &)> &next, QString *error)
+bool write(QIODevice &device, const std::function<bool(QByteArray &)> &next, QString *error, qint64 maxBytes)
 {
     // A write the disk takes only in part returns that part without an error; the next one fails
     // with the system's reason ("No space left on device"), which is what the user is told.
@@ -451,13 +459,21 @@ bool write(QIODevice &device, const std::function<bool(QByteArray &)> &next, QSt
         return false;
     };
     QByteArray chunk;
+    qint64 total = 0;
     for (bool more = true, first = true; more;) {
         chunk.truncate(0); // keeps its room for the next piece
         more = next(chunk);
         if (chunk.isEmpty())
             continue;
         // The same guard as keepFromLookingLikeBom(), on the first bytes of the file.
-        if (first && chunk.startsWith("\xEF\xBB\xBF") && !writeAll("\r\n", 2))
+        const bool markGuard = first && chunk.startsWith("\xEF\xBB\xBF");
+        total += chunk.size() + (markGuard ? 2 : 0);
+        if (maxBytes >= 0 && total > maxBytes) {
+            if (error)
+                *error = tooLargeToWriteMessage(maxBytes);
+            return false;
+        }
+        if (markGuard && !writeAll("\r\n", 2))
             return writeFailed();
         first = false;
         if (!writeAll(chunk.constData(), chunk.size()))
@@ -466,7 +482,7 @@ bool write(QIODevice &device, const std::function<bool(QByteArray &)> &next, QSt
     return true;
 }
 
-bool writeChunks(const QString &path, const std::function<bool(QByteArray &)> &next, QString *error,
+bool writeChunks(const QString &path, const std::function<bool(QByteArray &)> &next, QString *error, qint64 maxBytes,
                  const std::function<bool()> &cancelled)
 {
     QSaveFile file(path);
@@ -481,7 +497,7 @@ bool writeChunks(const QString &path, const std::function<bool(QByteArray &)> &n
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(file.errorString());
     QString why;
-    if (!write(file, next, &why))
+    if (!write(file, next, &why, maxBytes))
         return fail(why);
     if (cancelled && cancelled())
         return fail(QStringLiteral("已取消"));

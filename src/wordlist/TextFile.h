@@ -36,9 +36,9 @@ void encodeAppend(QStringView text, QByteArray &out);
 QString normaliseLineEnds(QString text);
 
 // Reads the whole file's bytes. Refuses anything but a regular file (folders, FIFOs, devices, also
-// behind a symbolic link) and files larger than kMaxFileBytes, without blocking. On failure `bytes`
+// behind a symbolic link) and files larger than `maxBytes`, without blocking. On failure `bytes`
 // is left empty and `error` says why in words for the user.
-bool readBytes(const QString &path, QByteArray *bytes, QString *error = nullptr);
+bool readBytes(const QString &path, QByteArray *bytes, QString *error = nullptr, qint64 maxBytes = kMaxFileBytes);
 // Reads a word file as text. On failure `text` is left empty and `error` says why.
 bool read(const QString &path, QString *text, QString *error = nullptr);
 
@@ -50,13 +50,16 @@ bool writeBytes(const QString &path, const QByteArray &bytes, QString *error = n
 // The same for bytes made piece by piece: `next` puts the next piece into its (empty) argument and
 // returns whether more follow. A large file is so written without ever being held whole. Bytes
 // that begin like UTF-8's byte-order mark get an empty line in front, so they never read as UTF-8.
-// When `cancelled` says so after the last piece, nothing replaces the file (a background save
-// whose list changed meanwhile).
+// With `maxBytes` (not negative), a file that would grow past it is not written: the old one stays.
+// When `cancelled` says so after the last piece, nothing replaces the file either (a background
+// save whose list changed meanwhile).
 bool writeChunks(const QString &path, const std::function<bool(QByteArray &)> &next, QString *error = nullptr,
-                 const std::function<bool()> &cancelled = {});
-// The heart of writeChunks(): the pieces written to an open `device` until one write fails, then
-// `error` gives the device's reason. Nothing is committed or flushed here.
-bool write(QIODevice &device, const std::function<bool(QByteArray &)> &next, QString *error = nullptr);
+                 qint64 maxBytes = -1, const std::function<bool()> &cancelled = {});
+// The heart of writeChunks(): the pieces written to an open `device` until one write fails (then
+// `error` gives the device's reason) or the bytes would pass `maxBytes`. Nothing is committed or
+// flushed here.
+bool write(QIODevice &device, const std::function<bool(QByteArray &)> &next, QString *error = nullptr,
+           qint64 maxBytes = -1);
 
 // What writeBytes() does to the bytes before writing: GBK bytes that happen to begin like UTF-8's
 // byte-order mark get an empty line in front, so they are never read as UTF-8.

@@ -13,7 +13,7 @@ WordBank::Load WordBank::load(WordListModel &list)
     if (!QFileInfo::exists(m_path))
         return Load::Missing;
     QByteArray bytes;
-    if (!TextFile::readBytes(m_path, &bytes, &m_error)) {
+    if (!TextFile::readBytes(m_path, &bytes, &m_error, m_maxBytes)) {
         m_unreadable = true;
         return Load::Unreadable;
     }
@@ -44,7 +44,7 @@ WordBank::Save WordBank::save(const WordListModel &list)
     if (m_unreadable)
         return list.count() == 0 ? Save::Skipped : Save::Withheld;
     m_error.clear();
-    return WordPairs::writeList(list, m_path, &m_error, rows()) ? Save::Saved : Save::Failed;
+    return WordPairs::writeList(list, m_path, &m_error, rows(), m_maxBytes) ? Save::Saved : Save::Failed;
 }
 
 bool WordBank::saveTo(const WordListModel &list, const QString &path, QString *error)

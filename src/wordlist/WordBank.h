@@ -31,7 +31,21 @@ public:
     // reads it). Both follow the same rules.
     enum class Holds { Entries, KnownMarks };
 
-    explicit WordBank(QString path, Holds holds = Holds::Entries) : m_path(std::move(path)), m_holds(holds) {}
+    // The largest bank read and written. A bank the program writes must be one it reads back, so
+    // both use this limit, far above the limit for word files from elsewhere. It is what the list
+    // can hold: the list's text is at most 2^32 UTF-16 units (8 GiB, its positions are 32-bit),
+    // and as a bank English and Chinese take no more bytes than in the list (one byte for an
+    // ASCII letter, two for a Chinese character). A list that would pass it anyway (text mostly
+    // of characters GBK lacks, four bytes each) fails to save with its reason, and the old bank
+    // stays. Reading holds the file in memory once and gives it back as the list fills, so a list
+    // the machine held can be read back.
+    static constexpr qint64 kMaxBytes = qint64(8) << 30;
+
+    explicit WordBank(QString path, Holds holds = Holds::Entries, qint64 maxBytes = kMaxBytes)
+        : m_path(std::move(path)), m_holds(holds), m_maxBytes(maxBytes)
+    {
+    }
+    qint64 maxBytes() const { return m_maxBytes; }
 
     const QString &path() const { return m_path; }
     Holds holds() const { return m_holds; }
@@ -53,6 +67,7 @@ public:
 private:
     QString m_path;
     Holds m_holds;
+    qint64 m_maxBytes;
     QString m_error;
     bool m_unreadable = false;
 };

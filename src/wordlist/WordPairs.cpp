@@ -427,11 +427,11 @@ QByteArray encodeList(const WordListModel &list, Rows which)
     return out;
 }
 
-bool writeList(const WordListModel &list, const QString &path, QString *error, Rows which)
+bool writeList(const WordListModel &list, const QString &path, QString *error, Rows which, qint64 maxBytes)
 {
     int row = 0;
-    return TextFile::writeChunks(path, [&](QByteArray &piece) { return encodePiece(list, &row, piece, which); },
-                                 error);
+    return TextFile::writeChunks(
+        path, [&](QByteArray &piece) { return encodePiece(list, &row, piece, which); }, error, maxBytes);
 }
 
 } // namespace WordPairs

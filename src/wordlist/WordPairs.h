@@ -45,7 +45,9 @@ QByteArray encodeList(const WordListModel &list, Rows which = Rows::All);
 bool encodePiece(const WordListModel &list, int *row, QByteArray &piece, Rows which = Rows::All);
 // Replaces the file at `path` with the list as encodeList() gives it, written piece by piece
 // straight from the list's text (never the whole file in memory), atomically as
-// TextFile::writeBytes does. On failure the old file is untouched and `error` says why.
-bool writeList(const WordListModel &list, const QString &path, QString *error = nullptr, Rows which = Rows::All);
+// TextFile::writeBytes does. On failure the old file is untouched and `error` says why; a file
+// that would pass `maxBytes` (when not negative) is such a failure.
+bool writeList(const WordListModel &list, const QString &path, QString *error = nullptr, Rows which = Rows::All,
+               qint64 maxBytes = -1);
 
 } // namespace WordPairs

@@ -1,6 +1,8 @@
 // The main window's start-up and shutdown with a temporary program folder and settings file.
 #include "MainWindow.h"
 
+#include "app/InstanceLock.h"
+#include "app/ProgramFolder.h"
 #include "import/BackgroundWork.h"
 #include "wordlist/WordListModel.h"
 
@@ -12,7 +14,32 @@
 #include <QSettings>
 #include <QSemaphore>
 #include <QSignalSpy>
+#include <QScopeGuard>
 #include <QTest>
+
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+#endif
+
+// Makes a file read-only for this user; root ignores permissions on Linux, not the immutable flag.
+static bool makeReadOnly(const QString &path, bool readOnly = true)
+{
+    QFile::setPermissions(path, QFileDevice::ReadOwner | (readOnly ? QFileDevice::Permissions() : QFileDevice::WriteOwner));
+#ifdef Q_OS_LINUX
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    int flags = 0;
+    if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+        flags = readOnly ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+    }
+    if (fd >= 0)
+        ::close(fd);
+#endif
+    return QFileInfo(path).isWritable() != readOnly;
+}
 
 class TestForm1Startup : public QObject
 {
@@ -23,7 +50,9 @@ private Q_SLOTS:
     void bankBeginningLikeAByteOrderMarkReadsBack();
     void storedValueTheBoxDoesNotOfferLeavesItAsDesigned();
     void secondInstanceStoresNothing();
+    void crashedInstanceDoesNotBlockTheNext_data();
     void crashedInstanceDoesNotBlockTheNext();
+    void lockLivesInTheUsersOwnFolder();
     void failedSaveKeepsTheOldBankAndOffersAnotherPlace();
     void unreadableBankIsNeverOverwritten();
     void bankReadInPartIsNeverOverwritten();
@@ -32,6 +61,9 @@ private Q_SLOTS:
     void shutdownDuringTheStartupMessageEndsTheProgram();
     void shutdownWaitsForARunningStep();
     void unwritableProgramFolderIsToldAtStart();
+    void readOnlyBankIsNamedAtStart();
+    void decliningTheRescueIsAskedOnce();
+    void sessionEndQuestionSavesAndRunsOn();
 };
 
 void TestForm1Startup::firstStart()
@@ -120,17 +152,43 @@ void TestForm1Startup::secondInstanceStoresNothing()
     QCOMPARE(first.wordList()->count(), 1);
 }
 
-void TestForm1Startup::crashedInstanceDoesNotBlockTheNext()
+void TestForm1Startup::crashedInstanceDoesNotBlockTheNext_data()
 {
-    MainWindow w;
-    // A lock file naming a process that no longer exists, as a crash leaves it.
+    // Lock files no live copy holds: all are taken over.
 #ifdef Q_OS_WIN
     const QByteArray host = qgetenv("COMPUTERNAME"); // the name QLockFile writes on Windows
 #else
     const QByteArray host = QSysInfo::machineHostName().toUtf8();
 #endif
-    w.env.writeFile(w.env.lockPath(), "999999\nTanvicQuorvel\n" + host + "\n");
+    const QByteArray self = QCoreApplication::applicationFilePath().section(u'/', -1).toUtf8();
+    QTest::addColumn<QByteArray>("lock");
+    QTest::newRow("dead pid, as a crash leaves it") << "999999\nTanvicQuorvel\n" + host + "\n";
+    QTest::newRow("empty (power cut)") << QByteArray();
+    QTest::newRow("garbage") << QByteArray("\x01\xFFnot a lock\n\n\n");
+    QTest::newRow("other host") << QByteArray("1\nTanvicQuorvel\nsomewhere-else\n");
+    QTest::newRow("live process of this name (pid reused)")
+        << QByteArray::number(QCoreApplication::applicationPid()) + '\n' + self + '\n' + host + '\n';
+}
+
+void TestForm1Startup::crashedInstanceDoesNotBlockTheNext()
+{
+    QFETCH(QByteArray, lock);
+    MainWindow w;
+    w.env.writeFile(w.env.lockPath(), lock);
     QVERIFY(!w.start().isSecondInstance());
+}
+
+void TestForm1Startup::lockLivesInTheUsersOwnFolder()
+{
+    QTemporaryDir home;
+    qunsetenv("XDG_RUNTIME_DIR"); // not the shared temporary folder then
+    qputenv("XDG_CACHE_HOME", home.path().toUtf8());
+    const QFileInfo folder(QFileInfo(InstanceLock::defaultPath()).absolutePath());
+    QVERIFY(folder.isDir());
+    QVERIFY(!folder.absoluteFilePath().startsWith(QDir::tempPath()) || folder.absoluteFilePath().startsWith(home.path()));
+#ifndef Q_OS_WIN // Windows' folders in the user's profile are the user's own; Qt shows no owner bits there
+    QCOMPARE(folder.permissions() & (QFileDevice::WriteGroup | QFileDevice::WriteOther), QFileDevice::Permissions());
+#endif
 }
 
 void TestForm1Startup::failedSaveKeepsTheOldBankAndOffersAnotherPlace()
@@ -150,6 +208,7 @@ void TestForm1Startup::failedSaveKeepsTheOldBankAndOffersAnotherPlace()
     QCOMPARE(env.dialogs.messages[0].icon, Dialogs::Icon::Critical);
     QVERIFY(env.dialogs.messages[0].text.contains(QStringLiteral("wb.dcb")));
     QCOMPARE(env.dialogs.saveRequests.size(), 1);
+    QCOMPARE(env.dialogs.saveRequests[0].folder, ProgramFolder::documentsFolder()); // not the refusing one
     QCOMPARE(env.readFile(elsewhere), QByteArray("apple  x\r\nbook  y\r\n"));
 }
 
@@ -281,6 +340,49 @@ void TestForm1Startup::unwritableProgramFolderIsToldAtStart()
     QCOMPARE(env.dialogs.messages[1].icon, Dialogs::Icon::Critical);
     QCOMPARE(env.dialogs.saveRequests.size(), 1);
     QFile::setPermissions(env.programFolder(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+void TestForm1Startup::readOnlyBankIsNamedAtStart()
+{
+    MainWindow w;
+    w.env.writeFile(w.env.wordBankPath(), "apple  x\r\n");
+    if (!makeReadOnly(w.env.wordBankPath()))
+        QSKIP("no way to make a file read-only for this user here");
+    const auto restore = qScopeGuard([&] { makeReadOnly(w.env.wordBankPath(), false); });
+    w.start();
+    QCOMPARE(w.env.dialogs.messages.size(), 1);
+    QCOMPARE(w.env.dialogs.messages[0].text, ProgramFolder::readOnlyBankMessage(w.env.wordBankPath()));
+}
+
+void TestForm1Startup::decliningTheRescueIsAskedOnce()
+{
+    MainWindow w;
+    TestEnv &env = w.env;
+    // Cancel, go back to the dialog, save; next time cancel and quit without saving.
+    env.dialogs.saveAnswers = {QString(), env.path(QStringLiteral("kept.txt"))};
+    env.dialogs.askAnswers = {false, true};
+    for (int run = 1; run <= 2; ++run) {
+        (run == 1 ? w.start() : w.restart()).wordList()->addEntry(QStringLiteral("book"), QStringLiteral("y"));
+        QDir().mkpath(env.wordBankPath()); // the save fails
+        w->close();
+        QCOMPARE(env.dialogs.questions.size(), run);
+    }
+    QCOMPARE(env.dialogs.saveRequests.size(), 3);
+    QCOMPARE(env.readFile(env.path(QStringLiteral("kept.txt"))), QByteArray("book  y\r\n"));
+}
+
+void TestForm1Startup::sessionEndQuestionSavesAndRunsOn()
+{
+    MainWindow w;
+    QSignalSpy ended(&w.create(), &Form1::programEnded);
+    w.start().wordList()->addEntry(QStringLiteral("apple"), QStringLiteral("x"));
+    w.choose("Combo1", QStringLiteral("25"));
+    w->saveForSessionEnd();
+    QCOMPARE(w.env.readFile(w.env.wordBankPath()), QByteArray("apple  x\r\n"));
+    QCOMPARE(QSettings(w.env.settingsPath(), QSettings::IniFormat).value(QStringLiteral("设置/延时")).toString(), QStringLiteral("25"));
+    // The sign-out may still be cancelled: the program runs on.
+    QVERIFY(!w->hasEnded());
+    QCOMPARE(ended.size(), 0);
 }
 
 QTEST_MAIN(TestForm1Startup)

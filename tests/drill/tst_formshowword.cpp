@@ -110,6 +110,8 @@ void TestFormShowWord::staysInsideTheWorkArea_data()
     QTest::newRow("long") << longEntry << false << true;
     QTest::newRow("long, window at the right edge") << longEntry << true << true;
     QTest::newRow("short, window at the right edge") << QStringLiteral("extraordinary  非凡的，特别的") << true << false;
+    QTest::newRow("3,000-character meaning") << QStringLiteral("word  ") + QString(3000, u'长') << false << true;
+    QTest::newRow("3,000 letters without a space") << QString(3000, u'w') << true << true;
 }
 
 void TestFormShowWord::staysInsideTheWorkArea()
@@ -132,9 +134,15 @@ void TestFormShowWord::staysInsideTheWorkArea()
     if (!atRightEdge && !wraps)
         QCOMPARE(w.pos(), start); // as designed: the drill's place, one line as wide as the text
     if (wraps) {
-        QCOMPARE(window.width(), area.width());
-        QCOMPARE(w.caption(), caption); // all of it, on several lines
-        QVERIFY(label1(w)->heightForWidth(label1(w)->width()) <= label1(w)->height());
+        // Two thirds of the work area at most, a few lines, the rest cut short; all of it in the
+        // tooltip and in the caption.
+        QVERIFY(window.width() <= area.width() * 2 / 3);
+        QVERIFY(w.label1Geometry().height() <= FloatingWindow::kMaxLines * label1(w)->fontMetrics().lineSpacing());
+        QVERIFY(label1(w)->text().endsWith(u'…'));
+        QCOMPARE(label1(w)->toolTip(), caption);
+        QCOMPARE(w.caption(), caption);
+    } else {
+        QVERIFY(label1(w)->toolTip().isEmpty());
     }
     // The next short entry is back at the drill's place.
     w.setCaption(QStringLiteral("go  去"));

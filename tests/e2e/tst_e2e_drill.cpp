@@ -107,6 +107,8 @@ class TestE2eDrill : public QObject
 private Q_SLOTS:
     void drill();
     void keyboardAlone();
+    void longMeaningStaysOnScreen_data();
+    void longMeaningStaysOnScreen();
 };
 
 void TestE2eDrill::drill()
@@ -184,6 +186,41 @@ void TestE2eDrill::drill()
     E2eProgram::closeWindow(program.mainWindow);
     QVERIFY(program.waitForExit());
     QCOMPARE(program.exitCode(), 0);
+}
+
+void TestE2eDrill::longMeaningStaysOnScreen_data()
+{
+    QTest::addColumn<int>("scale");
+    QTest::newRow("1x") << 1;
+    QTest::newRow("2x") << 2;
+}
+
+void TestE2eDrill::longMeaningStaysOnScreen()
+{
+    QFETCH(int, scale);
+    E2eProgram program;
+    program.setEnvironmentVariable(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
+    program.writeFile(program.wordBankPath(), gbk(QStringLiteral("long  ") + QString(3000, u'长') + QStringLiteral("\r\n")));
+    QVERIFY(program.start());
+    E2eProgram::activate(program.mainWindow);
+    E2eProgram::key(QStringLiteral("Tab Tab space")); // the delay box, the order box, the toggle
+    QVERIFY(program.waitForWindowGone(program.mainWindow));
+    const QString floating = waitForFloatingWindow(program.mainWindow);
+    QVERIFY(!floating.isEmpty());
+    const QRect area = workArea();
+    QVERIFY(waitForGeometry(floating, [&](const QRect &g) { return g.width() > 200 * scale; }));
+    const QRect window = E2eProgram::geometry(floating);
+    const QString where = QStringLiteral("%1,%2 %3x%4 in %5x%6").arg(window.x()).arg(window.y()).arg(window.width())
+                              .arg(window.height()).arg(area.width()).arg(area.height());
+    QVERIFY2(area.contains(window), qPrintable(where));
+    QVERIFY2(window.width() <= area.width() * 2 / 3 + scale, qPrintable(where));
+
+    // The stop button is on the screen and works.
+    E2eProgram::click(window.x() + 16 * scale, window.y() + 17 * scale);
+    QVERIFY(program.waitForWindowGone(floating));
+    QVERIFY(E2eProgram::waitForViewable(program.mainWindow));
+    E2eProgram::closeWindow(program.mainWindow);
+    QVERIFY(program.waitForExit());
 }
 
 void TestE2eDrill::keyboardAlone()

@@ -65,6 +65,8 @@ private Q_SLOTS:
     void closeAndTerminationWriteTheFormat();
     void settingsSurviveRestart();
     void secondInstanceChangesNothing();
+    void lockFileLeftBehindDoesNotStopTheStart_data();
+    void lockFileLeftBehindDoesNotStopTheStart();
 };
 
 void TestE2eWordBank::firstStartCreatesEmptyBankAndDefaults()
@@ -167,6 +169,23 @@ void TestE2eWordBank::secondInstanceChangesNothing()
     E2eProgram::closeWindow(program.mainWindow);
     QVERIFY(program.waitForExit());
     QVERIFY(QFileInfo::exists(program.settingsPath()));
+}
+
+void TestE2eWordBank::lockFileLeftBehindDoesNotStopTheStart_data()
+{
+    QTest::addColumn<QByteArray>("lock");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("garbage") << QByteArray("\x01\x02 not a lock\n");
+}
+
+void TestE2eWordBank::lockFileLeftBehindDoesNotStopTheStart()
+{
+    QFETCH(QByteArray, lock);
+    E2eProgram program;
+    program.writeFile(program.environment().value(QStringLiteral("XDG_RUNTIME_DIR")) + QStringLiteral("/TanvicQuorvel.lock"), lock);
+    QVERIFY(program.start());
+    E2eProgram::closeWindow(program.mainWindow);
+    QVERIFY(program.waitForExit());
 }
 
 QTEST_GUILESS_MAIN(TestE2eWordBank)

@@ -41,6 +41,7 @@ class TestForm2 : public QObject
 private Q_SLOTS:
     void controlsCaptionsAndPlaces();
     void tabOrder();
+    void tabKeysMoveTheFocus();
     void importBothDirections_data();
     void importBothDirections();
     void buttonDisabledWhileTheMessageIsOpen();
@@ -123,6 +124,23 @@ void TestForm2::tabOrder()
             w = w->nextInFocusChain();
     } while (w != editor(f) && order.size() < 30);
     QCOMPARE(order, expected);
+}
+
+void TestForm2::tabKeysMoveTheFocus()
+{
+    TestEnv env;
+    WordListModel list;
+    Form2 f(list, env.dialogs, env.programFolder());
+    f.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    editor(f)->setFocus();
+    QTest::keyClick(editor(f), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command3"));
+    editor(f)->setFocus();
+    QTest::keyClick(editor(f), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command8"));
+    QTest::keyClick(editor(f), Qt::Key_Tab, Qt::ControlModifier); // types one
+    QCOMPARE(f.text(), QStringLiteral("\t"));
 }
 
 void TestForm2::importBothDirections_data()

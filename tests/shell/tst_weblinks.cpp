@@ -21,7 +21,7 @@ private Q_SLOTS:
 void TestWebLinks::dictionaryAddress_data()
 {
     QTest::addColumn<QString>("word");
-    QTest::addColumn<QString>("tail"); // what follows the base, fully encoded
+    QTest::addColumn<QString>("tail"); // what follows the base, fully encoded; empty: no address
     QTest::newRow("apple") << u"apple"_qs << u"apple/"_qs;
     QTest::newRow("spaces at both ends") << u"  apple  "_qs << u"apple/"_qs;
     QTest::newRow("one final slash removed, the inner one kept") << u"and/or/"_qs << u"and/or/"_qs;
@@ -34,6 +34,14 @@ void TestWebLinks::dictionaryAddress_data()
     QTest::newRow("question mark") << u"what?"_qs << u"what%3F/"_qs;
     QTest::newRow("percent, ampersand, plus") << u"100% R&D+"_qs << u"100%25%20R%26D%2B/"_qs;
     QTest::newRow("slash then spaces") << u" x/ "_qs << u"x/"_qs;
+    QTest::newRow("parent segment") << u"../x"_qs << u"..%2Fx/"_qs;
+    QTest::newRow("parent segment inside") << u"a/../b"_qs << u"a%2F..%2Fb/"_qs;
+    QTest::newRow("current segment") << u"a/./b"_qs << u"a%2F.%2Fb/"_qs;
+    QTest::newRow("parent segment at the end") << u"x/.."_qs << u"x%2F../"_qs;
+    QTest::newRow("only dots") << u".."_qs << QString();
+    QTest::newRow("one dot, final slash removed") << u"./"_qs << QString();
+    QTest::newRow("three dots are a name") << u".../a"_qs << u".../a/"_qs;
+    QTest::newRow("backslash") << u"..\\x"_qs << u"..%5Cx/"_qs;
 }
 
 void TestWebLinks::dictionaryAddress()
@@ -41,7 +49,13 @@ void TestWebLinks::dictionaryAddress()
     QFETCH(QString, word);
     QFETCH(QString, tail);
     const QUrl url = WebLinks::dictionaryUrl(WebLinks::prepareWord(word), Endpoints::dictionaryBase());
+    if (tail.isEmpty()) {
+        QVERIFY(!url.isValid());
+        return;
+    }
     QVERIFY(url.isValid());
+    // What the browser makes of it stays under the base (no dot segment is resolved away).
+    QVERIFY(url.adjusted(QUrl::NormalizePathSegments).toString(QUrl::FullyEncoded).startsWith(Endpoints::dictionaryBase()));
     QCOMPARE(url.toString(QUrl::FullyEncoded), Endpoints::dictionaryBase() + tail);
     // The whole word is the path: nothing leaks into a query or a fragment.
     QVERIFY(!url.hasQuery());
@@ -96,6 +110,7 @@ void TestWebLinks::launches()
 {
     FakeLauncher launcher;
     Module1::OpenDictionaryPage(launcher, u"what?"_qs);
+    Module1::OpenDictionaryPage(launcher, u".."_qs); // no page
     Module1::OpenHomePage(launcher);
     Module1::OpenWebPage(launcher, Endpoints::supportSite());
     Module1::SendFeedbackMail(launcher);

@@ -18,3 +18,9 @@ QString FakeDialogs::saveFileName(QWidget *, const FileRequest &request)
     saveRequests.append(request);
     return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
 }
+
+bool FakeDialogs::ask(QWidget *, const QString &question, const QString &, const QString &)
+{
+    questions.append(question);
+    return askAnswers.isEmpty() || askAnswers.takeFirst();
+}

@@ -129,4 +129,49 @@ if [ -n "$link" ]; then
 else
     miss "no Start-menu shortcut Tanvic软件\\TanvicQuorvel.lnk"
 fi
+
+# A sign-out, as Windows plays it: first the question (WM_QUERYENDSESSION), which saves and keeps
+# the program running, since the sign-out may still be cancelled (WM_ENDSESSION FALSE); then the
+# real end (WM_ENDSESSION TRUE), which ends it with the bank whole.
+cc=$(command -v x86_64-w64-mingw32-gcc-posix || command -v x86_64-w64-mingw32-gcc || true)
+if [ -z "$cc" ]; then
+    miss "no mingw-w64 C compiler for the sign-out helper"
+else
+    "$cc" -O1 -o "$work/endsession.exe" "$(dirname "$0")/endsession.c"
+    ( cd "$app" && exec "$wine" "C:\\$folder_name\\TanvicQuorvel\\TanvicQuorvel.exe" ) >"$work/program2.log" 2>&1 &
+    pid=$!
+    window=
+    for _ in $(seq 1 300); do
+        window=$(xdotool search --onlyvisible --name '^TanvicQuorvel$' 2>/dev/null | head -n 1 || true)
+        [ -n "$window" ] && break
+        sleep 0.2
+    done
+    [ -n "$window" ] || fail "no main window at the second start"
+    sleep 1
+    touch -d '2001-01-01' "$app/wb.dcb"
+    touch -d '2002-01-01' "$work/stamp"
+    answer=$("$wine" "$work/endsession.exe" query | tr -d '\r')
+    sleep 1
+    if kill -0 "$pid" 2>/dev/null && [ "$answer" = 1 ] && [ "$app/wb.dcb" -nt "$work/stamp" ]; then
+        echo "ok: the sign-out question saves the bank, agrees, and the program runs on"
+    else
+        miss "at the sign-out question: answer '$answer', running $(kill -0 "$pid" 2>/dev/null && echo yes || echo no), bank of $(date -r "$app/wb.dcb" +%Y)"
+    fi
+    "$wine" "$work/endsession.exe" cancel || true
+    sleep 1
+    kill -0 "$pid" 2>/dev/null && echo "ok: a cancelled sign-out leaves the program running" ||
+        miss "the program ended although the sign-out was cancelled"
+    "$wine" "$work/endsession.exe" end || true
+    for _ in $(seq 1 150); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.2
+    done
+    if kill -0 "$pid" 2>/dev/null; then
+        miss "the program still runs 30 s after the session ended"
+    else
+        pid=
+        cmp "$work/bank-before" "$app/wb.dcb" && echo "ok: the end of the session ends the program, bank whole" ||
+            miss "the bank changed at the end of the session"
+    fi
+fi
 [ "$failures" -eq 0 ]

@@ -1,6 +1,7 @@
 // The word bank's load and save, and the rule that a bank not read whole is never overwritten.
 #include "TestEnv.h"
 
+#include "wordlist/TextFile.h"
 #include "wordlist/WordBank.h"
 #include "wordlist/WordListModel.h"
 
@@ -27,6 +28,8 @@ private Q_SLOTS:
     void unreadableBankIsNeverOverwritten();
     void missingBankIsCreated();
     void failedSaveLeavesTheOldBank();
+    void bankPastTheWordFileLimitReadsBack();
+    void bankThatWouldNotReadBackIsNotWritten();
     void bankIsAlwaysGbk_data();
     void bankIsAlwaysGbk();
     void knownMarksRoundTrip();
@@ -98,6 +101,34 @@ void TestWordBank::failedSaveLeavesTheOldBank()
     QCOMPARE(env.readFile(moved + QStringLiteral("/wb.dcb")), QByteArray("apple  x\r\n"));
     // A failed save is no reason to keep the bank from the next one.
     QVERIFY(bank.mayOverwrite());
+}
+
+void TestWordBank::bankPastTheWordFileLimitReadsBack()
+{
+    // Banks the program writes may pass the word files' limit (11 million words): they read back.
+    TestEnv env;
+    QFile f(env.wordBankPath());
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    const QByteArray spaces = QByteArray((1 << 20) - 2, ' ') + "\r\n"; // lines without an entry
+    for (qint64 n = 0; n <= TextFile::kMaxFileBytes; n += spaces.size())
+        f.write(spaces);
+    f.write("apple  x\r\n");
+    f.close();
+    WordListModel list;
+    QCOMPARE(WordBank(env.wordBankPath()).load(list), WordBank::Load::Loaded);
+    QCOMPARE(list.count(), 1);
+}
+
+void TestWordBank::bankThatWouldNotReadBackIsNotWritten()
+{
+    TestEnv env;
+    env.writeFile(env.wordBankPath(), "apple  x\r\n");
+    WordListModel list;
+    WordBank bank(env.wordBankPath(), WordBank::Holds::Entries, 16);
+    QCOMPARE(bank.load(list), WordBank::Load::Loaded);
+    list.addEntry(QStringLiteral("cat"), QStringLiteral("z")); // 18 bytes
+    QCOMPARE(bank.save(list), WordBank::Save::Failed);
+    QCOMPARE(env.readFile(env.wordBankPath()), QByteArray("apple  x\r\n"));
 }
 
 void TestWordBank::bankIsAlwaysGbk_data()

@@ -21,6 +21,12 @@ public:
     QString wordBankPath() const { return m_programFolder + QStringLiteral("/wb.dcb"); }
     QString settingsPath() const { return m_root.filePath(QStringLiteral("config/TanvicQuorvel.conf")); }
     QProcessEnvironment environment() const { return m_env; }
+    // For the next start().
+    void setEnvironmentVariable(const QString &name, const QString &value)
+    {
+        m_env.insert(name, value);
+        m_process.setProcessEnvironment(m_env);
+    }
 
     void writeFile(const QString &path, const QByteArray &bytes) const;
     QByteArray readFile(const QString &path) const;
