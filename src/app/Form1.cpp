@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "ExitRescue.h"
 #include "ProgramFolder.h"
 #include "Settings.h"
 #include "import/BackgroundWork.h"
@@ -63,7 +64,10 @@ Form1::Form1(const AppContext &context, QWidget *parent)
     connectSignals();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    ExitRescue::disarm();
+}
 
 void Form1::connectSignals()
 {
@@ -117,6 +121,10 @@ void Form1::Form_Load()
 
     // Write the Start-menu entry (a shell link on Windows, a desktop entry elsewhere).
     makeStartMenuEntry();
+
+    // Should the process end without the shutdown sequence (the X server gone), the list is
+    // written on the way out, without a window (ExitRescue).
+    ExitRescue::arm([bank = &*m_wordBank, list = m_wordList] { bank->save(*list); });
 
     if (!m_wordBank->mayOverwrite()) {
         m_context.dialogs.message(
@@ -186,6 +194,7 @@ void Form1::Form_Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
+    ExitRescue::disarm();
     hide();
     // Gone from the notification area now: the process may end without its destructors (a worker
     // step abandoned at shutdown), which on Windows would leave the icon behind.
@@ -194,22 +203,25 @@ void Form1::Form_Unload()
     m_Timer1->stop();
     stopDrillForShutdown();
     if (!m_secondInstanceFound) {
-        saveSettings();
+        // The words reach the disk before any message: a box left open at the end of a session
+        // would otherwise stand between them and the disk until the system kills the program.
+        const QString settingsError = saveSettings();
         saveWordBank();
+        if (!settingsError.isEmpty())
+            m_context.dialogs.message(nullptr, Dialogs::Icon::Critical,
+                                       QStringLiteral("无法保存设置（延时和次序）：%1").arg(settingsError));
     }
     Q_EMIT programEnded();
 }
 
-void Form1::saveSettings()
+QString Form1::saveSettings()
 {
     if (!m_settings)
-        return;
+        return {};
     m_settings->setValue(kDelayKey, m_ui->Combo1->currentText());
     m_settings->setValue(kOrderKey, m_ui->Combo2->currentText());
     QString error;
-    if (!m_settings->sync(&error))
-        m_context.dialogs.message(nullptr, Dialogs::Icon::Critical,
-                                   QStringLiteral("无法保存设置（延时和次序）：%1").arg(error));
+    return m_settings->sync(&error) ? QString() : error;
 }
 
 bool Form1::保存单词列表(const QString &path, QString *error)

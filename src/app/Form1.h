@@ -82,7 +82,8 @@ private:
     // Refills the word-file box from the program folder; called at start-up and after saving.
     void 载入单词文件下拉框();
     void Timer2_Timer();
-    void saveSettings();
+    // Stores the two settings; why the store refused them, or empty.
+    QString saveSettings();
     void saveWordBank();
     bool claimSingleInstance();
 

@@ -171,10 +171,6 @@ void Form1::popupListMenuAtCurrentRow()
     QTableView *view = m_ui->ListView1;
     QWidget *viewport = view->viewport();
 
-    // The count label follows the list, whatever changed it (load, import, delete, clear, tests).
-    connect(m_wordList, &QAbstractItemModel::rowsInserted, this, &Form1::updateCountLabel);
-    connect(m_wordList, &QAbstractItemModel::rowsRemoved, this, &Form1::updateCountLabel);
-    connect(m_wordList, &QAbstractItemModel::modelReset, this, &Form1::updateCountLabel);
     QPoint at(0, 0);
     const int row = currentEntryRow();
     if (row >= 0) {

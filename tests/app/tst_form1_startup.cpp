@@ -1,8 +1,11 @@
 // The main window's start-up and shutdown with a temporary program folder and settings file.
 #include "MainWindow.h"
 
+#include "app/TerminationSignals.h"
 #include "import/BackgroundWork.h"
+#include "wordlist/WordBank.h"
 #include "wordlist/WordListModel.h"
+#include "wordlist/WordPairs.h"
 
 #include <QDir>
 #include <QTemporaryFile>
@@ -13,6 +16,12 @@
 #include <QSemaphore>
 #include <QSignalSpy>
 #include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 class TestForm1Startup : public QObject
 {
@@ -28,6 +37,7 @@ private Q_SLOTS:
     void unreadableBankIsNeverOverwritten();
     void bankReadInPartIsNeverOverwritten();
     void failedSettingsAreReported();
+    void fileSizeLimitFailsTheSave();
     void garbageSettingsFileIsReplacedSilently();
     void shutdownDuringTheStartupMessageEndsTheProgram();
     void shutdownWaitsForARunningStep();
@@ -189,9 +199,50 @@ void TestForm1Startup::failedSettingsAreReported()
     // The settings file's folder is a file: the store cannot be written.
     w.env.writeFile(QFileInfo(w.env.settingsPath()).absolutePath(), "not a folder");
     w.start();
-    QCOMPARE(w.closeAndReadBank(), QByteArray("\r\n"));
+    Module1::ImportWordPairs(QStringLiteral("apple  苹果\r\n"), *w->wordList());
+    // No message stands between the words and the disk: while the box is up, the bank is written.
+    QByteArray bankWhileAsked;
+    w.env.dialogs.onMessage = [&](const FakeDialogs::Message &) { bankWhileAsked = w.env.readFile(w.env.wordBankPath()); };
+    QCOMPARE(w.closeAndReadBank(), QByteArray("apple  \xC6\xBB\xB9\xFB\r\n"));
+    QCOMPARE(bankWhileAsked, QByteArray("apple  \xC6\xBB\xB9\xFB\r\n"));
     QCOMPARE(w.env.dialogs.messages.size(), 1);
     QVERIFY(w.env.dialogs.messages[0].text.contains(QStringLiteral("设置")));
+}
+
+void TestForm1Startup::fileSizeLimitFailsTheSave()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("a file-size limit (SIGXFSZ) is a POSIX matter");
+#else
+    // ulimit -f below the bank's size: the write is refused like one to a full disk, instead of
+    // SIGXFSZ ending the program in the middle of the exit save.
+    TestEnv env;
+    const QByteArray oldBank = "old  \xBE\xC9\r\n";
+    env.writeFile(env.wordBankPath(), oldBank);
+    WordListModel list;
+    QString text;
+    for (int i = 0; i < 2000; ++i)
+        text += QStringLiteral("word%1  词%1\r\n").arg(i);
+    Module1::ImportWordPairs(text, list);
+    pid_t child = -1;
+    {
+        TerminationSignals signals; // set up by main before anything is saved
+        child = ::fork();
+        if (child == 0) {
+            const rlimit limit{4096, 4096};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            WordBank bank(env.wordBankPath());
+            const bool failed = bank.save(list) == WordBank::Save::Failed && !bank.error().isEmpty();
+            ::_exit(failed ? 0 : 1);
+        }
+    }
+    QVERIFY(child > 0);
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY2(WIFEXITED(status), "the save was killed by a signal");
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QCOMPARE(env.readFile(env.wordBankPath()), oldBank);
+#endif
 }
 
 void TestForm1Startup::garbageSettingsFileIsReplacedSilently()
@@ -235,12 +286,13 @@ void TestForm1Startup::shutdownWaitsForARunningStep()
     Form1 &form = w.start();
     QSignalSpy ended(&form, &Form1::programEnded);
     QSemaphore handled;
-    BackgroundWork::run([&] {
+    const bool finished = BackgroundWork::run([&] {
         QMetaObject::invokeMethod(&form, [&form] { form.shutdown(); }, Qt::QueuedConnection);
         // Events are handled in order: once this one has run, so has the shutdown request.
         QMetaObject::invokeMethod(&form, [&handled] { handled.release(); }, Qt::QueuedConnection);
         handled.acquire();
     }, BackgroundWork::Step::MustFinish);
+    QVERIFY(finished);
     QCOMPARE(ended.size(), 0);
     QTRY_COMPARE(ended.size(), 1);
     form.shutdown();

@@ -64,6 +64,10 @@ void TestTextFile::decodes_data()
     for (QChar c : apple)
         be += char(c.unicode() >> 8), be += char(c.unicode() & 0xFF);
     QTest::newRow("UTF-16 BE") << be << apple << int(E::Utf16BE);
+    // Saved as "Unicode" by a tool that writes no byte-order mark: the zero bytes tell.
+    QTest::newRow("UTF-16 LE without BOM")
+        << QByteArray(reinterpret_cast<const char *>(apple.utf16()), apple.size() * 2) << apple << int(E::Utf16LE);
+    QTest::newRow("UTF-16 BE without BOM") << be.sliced(2) << apple << int(E::Utf16BE);
     QTest::newRow("UTF-16 halves of pairs") << QByteArray("\xFF\xFE\x3D\xD8\x41\x00\x00\xDE\x3D\xD8\x00\xDE", 12)
                                             << u"\uFFFDA\uFFFD\U0001F600"_qs << int(E::Utf16LE);
     QTest::newRow("ASCII is GBK") << QByteArray("a  b\r\n") << u"a  b\r\n"_qs << int(E::Gbk);

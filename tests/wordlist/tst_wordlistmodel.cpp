@@ -30,13 +30,13 @@ void TestWordListModel::batchDropsDuplicatesInOrderWithOneSignal()
     WordListModel m;
     m.addEntry(u"a"_qs, u"1"_qs);
     QSignalSpy inserted(&m, &QAbstractItemModel::rowsInserted);
-    const int added = m.appendEntries(batchOf({u"b|2"_qs, u"a|1"_qs, u"c|3"_qs, u"b|2"_qs, u"1a|"_qs}));
+    const int added = ListHelpers::appendEntries(m, batchOf({u"b|2"_qs, u"a|1"_qs, u"c|3"_qs, u"b|2"_qs, u"1a|"_qs}));
     QCOMPARE(added, 2);
     QCOMPARE(words(m), (QStringList{u"a"_qs, u"b"_qs, u"c"_qs}));
     QCOMPARE(inserted.size(), 1);
     QCOMPARE(inserted.first().at(1).toInt(), 1);
     QCOMPARE(inserted.first().at(2).toInt(), 2);
-    QCOMPARE(m.appendEntries(batchOf({u"a|1"_qs})), 0);
+    QCOMPARE(ListHelpers::appendEntries(m, batchOf({u"a|1"_qs})), 0);
     QCOMPARE(inserted.size(), 1);
 }
 
@@ -46,7 +46,7 @@ void TestWordListModel::keyIndexSurvivesGrowthAndRemoval()
     std::vector<WordPair> batch;
     for (int i = 0; i < 5000; ++i)
         batch.push_back(WordPair{u"w%1"_qs.arg(i), u"m"_qs});
-    QCOMPARE(m.appendEntries(batch), 5000);
+    QCOMPARE(ListHelpers::appendEntries(m, batch), 5000);
     QVERIFY(m.containsKey(u"mw4999"_qs));
     QList<int> odd;
     for (int i = 1; i < 5000; i += 2)
@@ -65,7 +65,7 @@ void TestWordListModel::keyIndexSurvivesGrowthAndRemoval()
 void TestWordListModel::scatteredRemovalKeepsOrderAndSelection()
 {
     WordListModel m;
-    m.appendEntries(batchOf({u"r1|"_qs, u"r2|"_qs, u"r3|"_qs, u"r4|"_qs, u"r5|"_qs, u"r6|"_qs}));
+    ListHelpers::appendEntries(m, batchOf({u"r1|"_qs, u"r2|"_qs, u"r3|"_qs, u"r4|"_qs, u"r5|"_qs, u"r6|"_qs}));
     QItemSelectionModel selection(&m);
     // Rows 2, 3, 5 are deleted; row 6 is selected too but stays (only some are removed).
     const QPersistentModelIndex keep = m.index(5, 0);
@@ -118,7 +118,7 @@ void TestWordListModel::editedKeySurvives()
 {
     QFETCH(int, then);
     WordListModel m;
-    m.appendEntries(batchOf({u"a|1"_qs, u"b|2"_qs, u"c|3"_qs, u"d|4"_qs}));
+    ListHelpers::appendEntries(m, batchOf({u"a|1"_qs, u"b|2"_qs, u"c|3"_qs, u"d|4"_qs}));
     m.setEntry(1, u"x"_qs, u"9"_qs);
     QString word = u"x"_qs;
     switch (then) {
@@ -152,7 +152,7 @@ void TestWordListModel::compactionKeepsOrderSelectionAndKeys()
     std::vector<WordPair> batch;
     for (int i = 0; i < 300; ++i)
         batch.push_back(WordPair{u"w%1"_qs.arg(i), u"意%1"_qs.arg(i)});
-    m.appendEntries(batch);
+    ListHelpers::appendEntries(m, batch);
     m.setEntry(10, u"edited"_qs, u"改"_qs);
     QList<int> scattered;
     for (int i = 0; i < 300; i += 3)
