@@ -6,6 +6,14 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#ifdef Q_OS_LINUX
+#include <cstdio>
+#include <cstdlib>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 using namespace ListHelpers;
 
 namespace {
@@ -23,6 +31,7 @@ private Q_SLOTS:
     void editedKeySurvives();
     void compactionKeepsOrderSelectionAndKeys();
     void repeatedEditsDoNotPileUpText();
+    void listLeavesRoomUnderAnAddressSpaceLimit();
 };
 
 void TestWordListModel::batchDropsDuplicatesInOrderWithOneSignal()
@@ -203,6 +212,35 @@ void TestWordListModel::repeatedEditsDoNotPileUpText()
     QVERIFY2(m.textUnits() < 3 * m.liveTextUnits() + (1 << 20), qPrintable(QString::number(m.textUnits())));
     QCOMPARE(m.entry(1).key(), u"2b"_qs);
     QCOMPARE(m.word(1).size(), 200000);
+}
+
+void TestWordListModel::listLeavesRoomUnderAnAddressSpaceLimit()
+{
+#if !defined(Q_OS_LINUX) || defined(__SANITIZE_ADDRESS__)
+    QSKIP("needs a limit on the address space (Linux, no sanitizer)");
+#else
+    // Under ulimit -v the list's text reserves a share of what is left, not all it can get: with
+    // 1 GiB to spare, a 640 MiB buffer (a file being decoded) still fits beside a list.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        unsigned long pages = 0;
+        if (std::FILE *f = std::fopen("/proc/self/statm", "r")) {
+            if (std::fscanf(f, "%lu", &pages) != 1)
+                pages = 0;
+            std::fclose(f);
+        }
+        const rlimit limit{rlim_t(pages) * rlim_t(::sysconf(_SC_PAGESIZE)) + (rlim_t(1) << 30), RLIM_INFINITY};
+        ::setrlimit(RLIMIT_AS, &limit);
+        WordListModel list;
+        const bool added = list.addEntry(u"apple"_qs, u"苹果"_qs);
+        void *buffer = std::malloc(size_t(640) << 20);
+        ::_exit(added && buffer ? 0 : 1);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestWordListModel)
