@@ -1,4 +1,5 @@
 // The main window's start-up and shutdown with a temporary program folder and settings file.
+#include "ChildProcess.h"
 #include "MainWindow.h"
 
 #include "app/TerminationSignals.h"
@@ -16,12 +17,6 @@
 #include <QSemaphore>
 #include <QSignalSpy>
 #include <QTest>
-
-#ifdef Q_OS_UNIX
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
 
 class TestForm1Startup : public QObject
 {
@@ -211,7 +206,7 @@ void TestForm1Startup::failedSettingsAreReported()
 
 void TestForm1Startup::fileSizeLimitFailsTheSave()
 {
-#ifndef Q_OS_UNIX
+#ifndef Q_OS_LINUX
     QSKIP("a file-size limit (SIGXFSZ) is a POSIX matter");
 #else
     // ulimit -f below the bank's size: the write is refused like one to a full disk, instead of
@@ -220,27 +215,15 @@ void TestForm1Startup::fileSizeLimitFailsTheSave()
     const QByteArray oldBank = "old  \xBE\xC9\r\n";
     env.writeFile(env.wordBankPath(), oldBank);
     WordListModel list;
-    QString text;
     for (int i = 0; i < 2000; ++i)
-        text += QStringLiteral("word%1  词%1\r\n").arg(i);
-    Module1::ImportWordPairs(text, list);
-    pid_t child = -1;
-    {
-        TerminationSignals signals; // set up by main before anything is saved
-        child = ::fork();
-        if (child == 0) {
-            const rlimit limit{4096, 4096};
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-            WordBank bank(env.wordBankPath());
-            const bool failed = bank.save(list) == WordBank::Save::Failed && !bank.error().isEmpty();
-            ::_exit(failed ? 0 : 1);
-        }
-    }
-    QVERIFY(child > 0);
-    int status = 0;
-    QCOMPARE(::waitpid(child, &status, 0), child);
-    QVERIFY2(WIFEXITED(status), "the save was killed by a signal");
-    QCOMPARE(WEXITSTATUS(status), 0);
+        list.addEntry(u"word%1"_qs.arg(i), u"词"_qs);
+    TerminationSignals signals; // set up by main before anything is saved
+    QCOMPARE(runInChild([&] {
+        const rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        WordBank bank(env.wordBankPath());
+        return bank.save(list) == WordBank::Save::Failed && !bank.error().isEmpty();
+    }), 0);
     QCOMPARE(env.readFile(env.wordBankPath()), oldBank);
 #endif
 }

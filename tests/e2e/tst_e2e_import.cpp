@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTest>
 #include <QThread>
 
@@ -71,40 +72,6 @@ bool importWithOneClick(E2eProgram &program)
     E2eProgram::key(QStringLiteral("Return"));
     return program.waitForWindowGone(box);
 }
-
-// An X server of the test's own, which the test may kill: the display run-in-x provides hosts the
-// other tests. While it lives, this process and the programs it starts use it.
-class OwnXServer
-{
-public:
-    OwnXServer() : m_oldDisplay(qgetenv("DISPLAY"))
-    {
-        // Xvfb writes the display number it chose to the given descriptor: here its output.
-        m_xvfb.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                                              QStringLiteral("0"), QStringLiteral("1280x800x24"),
-                                              QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-        if (m_xvfb.waitForReadyRead(10000))
-            m_display = QByteArray(":") + m_xvfb.readLine().trimmed();
-        if (!m_display.isEmpty() && m_display != ":")
-            qputenv("DISPLAY", m_display);
-    }
-    ~OwnXServer()
-    {
-        kill();
-        qputenv("DISPLAY", m_oldDisplay);
-    }
-    bool running() const { return m_display.size() > 1; }
-    void kill()
-    {
-        m_xvfb.kill();
-        m_xvfb.waitForFinished(5000);
-    }
-
-private:
-    QByteArray m_oldDisplay;
-    QByteArray m_display;
-    QProcess m_xvfb;
-};
 
 } // namespace
 
@@ -168,8 +135,17 @@ void TestE2eImport::xServerGoneKeepsTheWords()
 {
     // The desktop crashes after an import: Qt ends the program at once ("The X11 connection
     // broke", exit code 1), without the shutdown sequence. The words are written on the way out.
-    OwnXServer x;
-    QVERIFY(x.running());
+    // An X server of the test's own, to be killed; the program and xdotool use it meanwhile.
+    QProcess xvfb;
+    xvfb.start(QStringLiteral("Xvfb"), QStringLiteral("-displayfd 1 -screen 0 1280x800x24 -nolisten tcp").split(u' '));
+    QVERIFY(xvfb.waitForReadyRead(10000));
+    const QByteArray display = qgetenv("DISPLAY");
+    qputenv("DISPLAY", ":" + xvfb.readLine().trimmed());
+    const auto restore = qScopeGuard([&] {
+        xvfb.kill();
+        xvfb.waitForFinished();
+        qputenv("DISPLAY", display);
+    });
     E2eProgram program;
     const QByteArray bank = "old  \xBE\xC9\r\n";
     const QByteArray words = TextFile::encode(wordFileText(QStringLiteral("\r\n")));
@@ -177,7 +153,7 @@ void TestE2eImport::xServerGoneKeepsTheWords()
     program.writeFile(program.programFolder() + QStringLiteral("/单词.txt"), words);
     QVERIFY(program.start());
     QVERIFY(!clickImport(program).isEmpty()); // the import is done when its box shows
-    x.kill();
+    xvfb.kill();
     QVERIFY(program.waitForExit());
     QCOMPARE(program.exitCode(), 1);
     const QByteArray written = program.readFile(program.wordBankPath());

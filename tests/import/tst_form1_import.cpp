@@ -1,5 +1,6 @@
 // The main window's word-file box, its one-click import and the import window opened from the
 // list menu.
+#include "ChildProcess.h"
 #include "MainWindow.h"
 
 #include "import/Form2.h"
@@ -21,28 +22,7 @@
 
 #include <functional>
 
-#ifdef Q_OS_LINUX
-#include <cstdio>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
-
 namespace {
-
-#ifdef Q_OS_LINUX
-// Bytes of address space this process holds.
-rlim_t addressSpaceInUse()
-{
-    unsigned long pages = 0;
-    if (std::FILE *f = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(f, "%lu", &pages) != 1)
-            pages = 0;
-        std::fclose(f);
-    }
-    return rlim_t(pages) * rlim_t(::sysconf(_SC_PAGESIZE));
-}
-#endif
 
 QStringList items(QComboBox *box)
 {
@@ -134,72 +114,51 @@ void TestForm1Import::quickImportTwice()
 
 void TestForm1Import::importCutShortIsReported_data()
 {
-    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("outOfMemory");
     QTest::addColumn<int>("count");
     QTest::addColumn<QString>("message");
-    QTest::addColumn<int>("icon");
     // Room for the bank's "cat 猫" (4 units), "apple 苹果" (7) and the repeated "cat 猫" (4):
     // "book 书" finds the list full.
-    QTest::newRow("list full") << QStringLiteral("full") << 2
-                               << QStringLiteral("导入没有完成：单词列表已满，后面的词汇没有导入。\n新增 1 条，已在列表中 1 条。")
-                               << int(Dialogs::Icon::Warning);
-    // Memory runs out while the file is decoded in the worker: the step fails, the list is as it
-    // was, and the program goes on.
-    QTest::newRow("out of memory while reading") << QStringLiteral("memory") << 1
-                                                 << QStringLiteral("无法读取文件“%1”：内存不足") << int(Dialogs::Icon::Critical);
+    QTest::newRow("list full") << false << 2
+                               << u"导入没有完成：单词列表已满，后面的词汇没有导入。\n新增 1 条，已在列表中 1 条。"_qs;
+    // Memory runs out while the worker decodes the file: the step fails, the list is as it was,
+    // and the program goes on.
+    QTest::newRow("out of memory while reading") << true << 1 << u"无法读取文件“%1”：内存不足"_qs;
 }
 
 void TestForm1Import::importCutShortIsReported()
 {
-    QFETCH(QString, how);
+    QFETCH(bool, outOfMemory);
     QFETCH(int, count);
     QFETCH(QString, message);
-    QFETCH(int, icon);
 #if !defined(Q_OS_LINUX) || defined(__SANITIZE_ADDRESS__)
-    if (how == u"memory")
+    if (outOfMemory)
         QSKIP("needs a limit on the address space (Linux, no sanitizer)");
 #endif
     MainWindow w;
-    TestEnv &env = w.env;
-    env.writeFile(env.wordBankPath(), TextFile::encode(QStringLiteral("cat  猫\r\n")));
-    const QString path = QDir(env.programFolder()).filePath(QStringLiteral("words.txt"));
-    QByteArray words = TextFile::encode(QStringLiteral("apple  苹果\r\ncat  猫\r\nbook  书\r\n"));
-    if (how == u"memory")
-        words = words.repeated(6 << 20); // 150 MB: decoding it takes 300 MB more
-    env.writeFile(path, words);
-    words = QByteArray();
-    Form1 &form = w.create();
-    if (how == u"full")
-        form.wordList()->limitText(15);
+    w.env.writeFile(w.env.wordBankPath(), TextFile::encode(u"cat  猫\r\n"_qs));
+    const QString path = QDir(w.env.programFolder()).filePath(u"words.txt"_qs);
+    const QByteArray words = TextFile::encode(u"apple  苹果\r\ncat  猫\r\nbook  书\r\n"_qs);
+    // 150 MB, read whole, then 300 MB more once decoded.
+    w.env.writeFile(path, outOfMemory ? words.repeated(6 << 20) : words);
+    w.create().wordList()->limitText(outOfMemory ? TextArena::maxUnits() : 15);
     w.start();
+    if (outOfMemory)
+        message = message.arg(QDir::toNativeSeparators(path));
+    auto importAndCheck = [&] {
+        w.button("Command5")->click();
+        const auto &told = w.env.dialogs.messages;
+        return told.size() == 1 && told[0].text == message
+               && told[0].icon == (outOfMemory ? Dialogs::Icon::Critical : Dialogs::Icon::Warning)
+               && w.countText() == u"词汇量:%1"_qs.arg(count);
+    };
 #ifdef Q_OS_LINUX
-    if (how == u"memory") {
-        // In a child process with 300 MB of address space to spare, so this one keeps its own.
-        const pid_t child = ::fork();
-        if (child == 0) {
-            const rlimit limit{addressSpaceInUse() + (300 << 20), RLIM_INFINITY};
-            ::setrlimit(RLIMIT_AS, &limit);
-            w.button("Command5")->click();
-            const bool told = env.dialogs.messages.size() == 1
-                              && env.dialogs.messages[0].text == message.arg(QDir::toNativeSeparators(path))
-                              && int(env.dialogs.messages[0].icon) == icon;
-            ::_exit(told && form.wordList()->count() == count ? 0 : 1);
-        }
-        int status = 0;
-        QCOMPARE(::waitpid(child, &status, 0), child);
-        QVERIFY2(WIFEXITED(status), "the program was ended by a signal");
-        QCOMPARE(WEXITSTATUS(status), 0);
-        form.close();
-        return;
-    }
+    if (outOfMemory) // in a child with 300 MB to spare, so this process keeps its own memory
+        QCOMPARE(runInChild(importAndCheck, rlim_t(300) << 20), 0);
+    else
 #endif
-    w.button("Command5")->click();
-    QCOMPARE(env.dialogs.messages.size(), 1);
-    QCOMPARE(env.dialogs.messages[0].text, message);
-    QCOMPARE(int(env.dialogs.messages[0].icon), icon);
-    QCOMPARE(form.wordList()->count(), count);
-    QCOMPARE(w.countText(), QStringLiteral("词汇量:%1").arg(count));
-    form.close();
+        QVERIFY(importAndCheck());
+    w->close();
 }
 
 void TestForm1Import::deletedFileIsReported()

@@ -1,4 +1,5 @@
 // The list model: duplicate index, batch changes as single operations, selection surviving them.
+#include "ChildProcess.h"
 #include "ListHelpers.h"
 #include "wordlist/WordListModel.h"
 
@@ -6,13 +7,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#ifdef Q_OS_LINUX
-#include <cstdio>
 #include <cstdlib>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
 
 using namespace ListHelpers;
 
@@ -221,25 +216,10 @@ void TestWordListModel::listLeavesRoomUnderAnAddressSpaceLimit()
 #else
     // Under ulimit -v the list's text reserves a share of what is left, not all it can get: with
     // 1 GiB to spare, a 640 MiB buffer (a file being decoded) still fits beside a list.
-    const pid_t child = ::fork();
-    if (child == 0) {
-        unsigned long pages = 0;
-        if (std::FILE *f = std::fopen("/proc/self/statm", "r")) {
-            if (std::fscanf(f, "%lu", &pages) != 1)
-                pages = 0;
-            std::fclose(f);
-        }
-        const rlimit limit{rlim_t(pages) * rlim_t(::sysconf(_SC_PAGESIZE)) + (rlim_t(1) << 30), RLIM_INFINITY};
-        ::setrlimit(RLIMIT_AS, &limit);
+    QCOMPARE(runInChild([] {
         WordListModel list;
-        const bool added = list.addEntry(u"apple"_qs, u"苹果"_qs);
-        void *buffer = std::malloc(size_t(640) << 20);
-        ::_exit(added && buffer ? 0 : 1);
-    }
-    int status = 0;
-    QCOMPARE(::waitpid(child, &status, 0), child);
-    QVERIFY(WIFEXITED(status));
-    QCOMPARE(WEXITSTATUS(status), 0);
+        return list.addEntry(u"apple"_qs, u"苹果"_qs) && std::malloc(size_t(640) << 20);
+    }, rlim_t(1) << 30), 0);
 #endif
 }
 
