@@ -209,7 +209,7 @@ void Form1::Form_Unload()
         saveWordBank();
         if (!settingsError.isEmpty())
             m_context.dialogs.message(nullptr, Dialogs::Icon::Critical,
-                                       QStringLiteral("无法保存设置（延时和次序）：%1").arg(settingsError));
+                                      QStringLiteral("无法保存设置（延时和次序）：%1").arg(settingsError));
     }
     Q_EMIT programEnded();
 }

@@ -61,13 +61,15 @@ void Form2::importText(bool reversed)
         BusyCursor busy;
         const QString all = m_ui->RichTextBox1->crlfText(&complete);
         if (complete)
-            counts = reversed ? Module1::ImportWordPairsReversed(all, m_list) : Module1::ImportWordPairs(all, m_list);
+            counts = reversed ? Module1::ImportWordPairsReversed(all, m_list)
+                              : Module1::ImportWordPairs(all, m_list);
     }
     if (complete)
         ImportReport::show(this, m_dialogs, QStringLiteral("处理完成！"), counts);
     else
-        m_dialogs.message(this, Dialogs::Icon::Critical,
-                          QStringLiteral("无法导入：%1，列表没有改动。").arg(BackgroundWork::outOfMemoryReason()));
+        m_dialogs.message(
+            this, Dialogs::Icon::Critical,
+            QStringLiteral("无法导入：%1，列表没有改动。").arg(BackgroundWork::outOfMemoryReason()));
     button->setEnabled(true);
 }
 
@@ -123,8 +125,8 @@ void Form2::Command4_Click()
         const QString all = m_ui->RichTextBox1->crlfText(&complete);
         QString error = BackgroundWork::outOfMemoryReason();
         bool ok = false;
-        if (complete
-            && !BackgroundWork::run([&] { ok = TextFile::write(path, all, &error); }, BackgroundWork::Step::MustFinish))
+        if (complete && !BackgroundWork::run([&] { ok = TextFile::write(path, all, &error); },
+                                             BackgroundWork::Step::MustFinish))
             error = BackgroundWork::outOfMemoryReason();
         if (!ok)
             failure = QStringLiteral("无法保存文件“%1”：%2").arg(QDir::toNativeSeparators(path), error);
@@ -149,11 +151,13 @@ void Form2::replaceInText(const QString &search, const QString &replacement)
     const QString all = m_ui->RichTextBox1->crlfText(&complete);
     bool changed = false;
     QString result;
-    if (!complete || !BackgroundWork::run([&] { result = TextTools::replaceAll(all, search, replacement, &changed); })
-        || (changed && !setText(result))) {
+    if (!complete ||
+        !BackgroundWork::run([&] { result = TextTools::replaceAll(all, search, replacement, &changed); }) ||
+        (changed && !setText(result))) {
         busy.release();
-        m_dialogs.message(this, Dialogs::Icon::Critical,
-                          QStringLiteral("无法替换：%1，文本没有改动。").arg(BackgroundWork::outOfMemoryReason()));
+        m_dialogs.message(
+            this, Dialogs::Icon::Critical,
+            QStringLiteral("无法替换：%1，文本没有改动。").arg(BackgroundWork::outOfMemoryReason()));
     }
 }
 

@@ -12,7 +12,6 @@
 
 #include <memory>
 
-
 ImportTextEdit::ImportTextEdit(QWidget *parent) : QPlainTextEdit(parent) {}
 
 QString ImportTextEdit::crlfText(bool *complete) const

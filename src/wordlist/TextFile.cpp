@@ -309,8 +309,8 @@ QString decode(const QByteArray &bytes, Encoding *detected)
     QString text;
     if (!decodeMarked(bytes, &text, &enc)) {
         if (looksLikeUtf16(bytes, &enc))
-            text = replaceLoneSurrogates(
-                decodeWith(enc == Encoding::Utf16LE ? QStringConverter::Utf16LE : QStringConverter::Utf16BE, bytes));
+            text = replaceLoneSurrogates(decodeWith(
+                enc == Encoding::Utf16LE ? QStringConverter::Utf16LE : QStringConverter::Utf16BE, bytes));
         else if (looksLikeUtf8(bytes, &text))
             enc = Encoding::Utf8;
         else

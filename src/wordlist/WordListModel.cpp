@@ -2,7 +2,6 @@
 
 #include "LargeBuffer.h"
 
-
 #include <algorithm>
 #include <cstring>
 
@@ -426,7 +425,8 @@ void WordListModel::Appender::add(qsizetype meaningLength, qsizetype wordLength)
     // of its chunk. Memory running out here leaves the batch as it was before this entry.
     m_tags.push_back(hashUnits(m_list.m_text.data() + at, length));
     try {
-        m_pending.push_back(Record{TextArena::Offset(at), uint32_t(meaningLength), uint32_t(wordLength), kNone});
+        m_pending.push_back(
+            Record{TextArena::Offset(at), uint32_t(meaningLength), uint32_t(wordLength), kNone});
     } catch (...) {
         m_tags.pop_back();
         throw;
@@ -504,7 +504,8 @@ int WordListModel::Appender::finish()
     const int added = int(m_pending.size());
     // Room first: nothing after beginInsertRows may fail.
     if (!list.m_records.empty() && list.m_records.capacity() < list.m_records.size() + m_pending.size()) {
-        list.m_records.reserve(std::max(list.m_records.size() + m_pending.size(), list.m_records.size() * 3 / 2));
+        list.m_records.reserve(
+            std::max(list.m_records.size() + m_pending.size(), list.m_records.size() * 3 / 2));
         LargeBuffer::advise(list.m_records);
     }
     list.beginInsertRows({}, first, first + added - 1);

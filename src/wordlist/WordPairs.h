@@ -13,7 +13,8 @@ namespace Module1 {
 // (or earlier in the text), and whether it stopped before the end of the text.
 struct ImportCounts
 {
-    enum class Stop {
+    enum class Stop
+    {
         None,        // the whole text was read
         OutOfMemory, // memory ran out: the entries after that point are missing
         ListFull,    // the list's text reached its limit: the entries after that point are missing

@@ -197,7 +197,9 @@ void TestForm1Startup::failedSettingsAreReported()
     Module1::ImportWordPairs(QStringLiteral("apple  苹果\r\n"), *w->wordList());
     // No message stands between the words and the disk: while the box is up, the bank is written.
     QByteArray bankWhileAsked;
-    w.env.dialogs.onMessage = [&](const FakeDialogs::Message &) { bankWhileAsked = w.env.readFile(w.env.wordBankPath()); };
+    w.env.dialogs.onMessage = [&](const FakeDialogs::Message &) {
+        bankWhileAsked = w.env.readFile(w.env.wordBankPath());
+    };
     QCOMPARE(w.closeAndReadBank(), QByteArray("apple  \xC6\xBB\xB9\xFB\r\n"));
     QCOMPARE(bankWhileAsked, QByteArray("apple  \xC6\xBB\xB9\xFB\r\n"));
     QCOMPARE(w.env.dialogs.messages.size(), 1);
@@ -218,12 +220,13 @@ void TestForm1Startup::fileSizeLimitFailsTheSave()
     for (int i = 0; i < 2000; ++i)
         list.addEntry(u"word%1"_qs.arg(i), u"词"_qs);
     TerminationSignals signals; // set up by main before anything is saved
-    QCOMPARE(runInChild([&] {
+    const auto saveUnderLimit = [&] {
         const rlimit limit{4096, 4096};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         WordBank bank(env.wordBankPath());
         return bank.save(list) == WordBank::Save::Failed && !bank.error().isEmpty();
-    }), 0);
+    };
+    QCOMPARE(runInChild(saveUnderLimit), 0);
     QCOMPARE(env.readFile(env.wordBankPath()), oldBank);
 #endif
 }

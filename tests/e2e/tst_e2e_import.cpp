@@ -137,7 +137,8 @@ void TestE2eImport::xServerGoneKeepsTheWords()
     // broke", exit code 1), without the shutdown sequence. The words are written on the way out.
     // An X server of the test's own, to be killed; the program and xdotool use it meanwhile.
     QProcess xvfb;
-    xvfb.start(QStringLiteral("Xvfb"), QStringLiteral("-displayfd 1 -screen 0 1280x800x24 -nolisten tcp").split(u' '));
+    xvfb.start(QStringLiteral("Xvfb"),
+               QStringLiteral("-displayfd 1 -screen 0 1280x800x24 -nolisten tcp").split(u' '));
     QVERIFY(xvfb.waitForReadyRead(10000));
     const QByteArray display = qgetenv("DISPLAY");
     qputenv("DISPLAY", ":" + xvfb.readLine().trimmed());
