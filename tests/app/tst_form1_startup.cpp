@@ -1,10 +1,7 @@
 // The main window's start-up and shutdown with a temporary program folder and settings file.
-#include "ChildProcess.h"
 #include "MainWindow.h"
 
-#include "app/TerminationSignals.h"
 #include "import/BackgroundWork.h"
-#include "wordlist/WordBank.h"
 #include "wordlist/WordListModel.h"
 #include "wordlist/WordPairs.h"
 
@@ -32,7 +29,6 @@ private Q_SLOTS:
     void unreadableBankIsNeverOverwritten();
     void bankReadInPartIsNeverOverwritten();
     void failedSettingsAreReported();
-    void fileSizeLimitFailsTheSave();
     void garbageSettingsFileIsReplacedSilently();
     void shutdownDuringTheStartupMessageEndsTheProgram();
     void shutdownWaitsForARunningStep();
@@ -204,31 +200,6 @@ void TestForm1Startup::failedSettingsAreReported()
     QCOMPARE(bankWhileAsked, QByteArray("apple  \xC6\xBB\xB9\xFB\r\n"));
     QCOMPARE(w.env.dialogs.messages.size(), 1);
     QVERIFY(w.env.dialogs.messages[0].text.contains(QStringLiteral("设置")));
-}
-
-void TestForm1Startup::fileSizeLimitFailsTheSave()
-{
-#ifndef Q_OS_LINUX
-    QSKIP("a file-size limit (SIGXFSZ) is a POSIX matter");
-#else
-    // ulimit -f below the bank's size: the write is refused like one to a full disk, instead of
-    // SIGXFSZ ending the program in the middle of the exit save.
-    TestEnv env;
-    const QByteArray oldBank = "old  \xBE\xC9\r\n";
-    env.writeFile(env.wordBankPath(), oldBank);
-    WordListModel list;
-    for (int i = 0; i < 2000; ++i)
-        list.addEntry(u"word%1"_qs.arg(i), u"词"_qs);
-    TerminationSignals signals; // set up by main before anything is saved
-    const auto saveUnderLimit = [&] {
-        const rlimit limit{4096, 4096};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        WordBank bank(env.wordBankPath());
-        return bank.save(list) == WordBank::Save::Failed && !bank.error().isEmpty();
-    };
-    QCOMPARE(runInChild(saveUnderLimit), 0);
-    QCOMPARE(env.readFile(env.wordBankPath()), oldBank);
-#endif
 }
 
 void TestForm1Startup::garbageSettingsFileIsReplacedSilently()

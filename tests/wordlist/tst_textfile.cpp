@@ -2,6 +2,7 @@
 #include "FileBytes.h"
 #include "FailDevice.h"
 #include "text/GbkCodec.h"
+#include "app/TerminationSignals.h"
 #include "wordlist/TextFile.h"
 
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <QTest>
 
 #include <cstring>
+#include <optional>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
@@ -199,7 +201,8 @@ void TestTextFile::failedWriteKeepsTheOldFile()
     } else if (how == u"missing") {
         path = dir.filePath(u"nowhere/wb.dcb"_qs);
     } else if (how == u"limit") {
-        // Restored below; the signal would end the test instead of failing the write.
+        // Restored below. The program ignores SIGXFSZ from the start (TerminationSignals), so the
+        // write fails instead of the signal ending the program.
 #ifndef Q_OS_UNIX
         QSKIP("file-size limits are a Unix matter");
 #endif
@@ -232,8 +235,9 @@ void TestTextFile::failedWriteKeepsTheOldFile()
     QString error;
 #ifdef Q_OS_UNIX
     rlimit oldLimit = {};
+    std::optional<TerminationSignals> signals;
     if (how == u"limit") {
-        ::signal(SIGXFSZ, SIG_IGN);
+        signals.emplace();
         getrlimit(RLIMIT_FSIZE, &oldLimit);
         rlimit small = oldLimit;
         small.rlim_cur = 64 * 1024;
