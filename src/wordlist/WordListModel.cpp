@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -502,10 +503,14 @@ int WordListModel::Appender::finish()
     }
     const int first = list.count();
     const int added = int(m_pending.size());
-    // Room first: nothing after beginInsertRows may fail.
-    if (!list.m_records.empty() && list.m_records.capacity() < list.m_records.size() + m_pending.size()) {
-        list.m_records.reserve(
-            std::max(list.m_records.size() + m_pending.size(), list.m_records.size() * 3 / 2));
+    // Room first: nothing after beginInsertRows may fail. With memory short, exactly what is needed.
+    const size_t needed = list.m_records.size() + m_pending.size();
+    if (!list.m_records.empty() && list.m_records.capacity() < needed) {
+        try {
+            list.m_records.reserve(std::max(needed, list.m_records.size() * 3 / 2));
+        } catch (const std::bad_alloc &) {
+            list.m_records.reserve(needed);
+        }
         LargeBuffer::advise(list.m_records);
     }
     list.beginInsertRows({}, first, first + added - 1);
