@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "ExitRescue.h"
 #include "InstanceLock.h"
 #include "ProgramFolder.h"
 #include "Settings.h"
@@ -67,7 +68,10 @@ Form1::Form1(const AppContext &context, QWidget *parent)
     connectSignals();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    ExitRescue::disarm();
+}
 
 void Form1::connectSignals()
 {
@@ -117,6 +121,15 @@ void Form1::Form_Load()
 
     // Write the Start-menu entry (a shell link on Windows, a desktop entry elsewhere).
     makeStartMenuEntry();
+
+    // Should the process end without the shutdown sequence (the X server gone), the list is
+    // written on the way out, without a window (ExitRescue).
+    ExitRescue::arm([this] {
+        if (m_autosave)
+            m_autosave->saveNow();
+        if (m_marksAutosave)
+            m_marksAutosave->saveNow();
+    });
 
     if (!m_wordBank->mayOverwrite()) {
         m_context.dialogs.message(
@@ -194,6 +207,7 @@ void Form1::Form_Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
+    ExitRescue::disarm();
     hide();
     // Gone from the notification area now: the process may end without its destructors (a worker
     // step abandoned at shutdown), which on Windows would leave the icon behind.
@@ -202,9 +216,15 @@ void Form1::Form_Unload()
     m_Timer1->stop();
     stopDrillForShutdown();
     if (!m_secondInstanceFound) {
-        saveSettings();
+        // The words reach the disk before any message: a box left open at the end of a session
+        // would otherwise stand between them and the disk until the system kills the program.
+        QString settingsError;
+        const bool settingsStored = writeSettings(&settingsError);
         saveWordBank();
         saveKnownMarks();
+        if (!settingsStored)
+            m_context.dialogs.message(nullptr, Dialogs::Icon::Critical,
+                                      QStringLiteral("无法保存设置（延时和次序）：%1").arg(settingsError));
     }
     Q_EMIT programEnded();
 }
@@ -230,14 +250,6 @@ bool Form1::writeSettings(QString *error)
     m_settings->setValue(kDelayKey, m_ui->Combo1->currentText());
     m_settings->setValue(kOrderKey, m_ui->Combo2->currentText());
     return m_settings->sync(error);
-}
-
-void Form1::saveSettings()
-{
-    QString error;
-    if (!writeSettings(&error))
-        m_context.dialogs.message(nullptr, Dialogs::Icon::Critical,
-                                   QStringLiteral("无法保存设置（延时和次序）：%1").arg(error));
 }
 
 bool Form1::保存单词列表(const QString &path, QString *error)

@@ -91,7 +91,6 @@ private:
     // Refills the word-file box from the program folder; called at start-up and after saving.
     void 载入单词文件下拉框();
     void Timer2_Timer();
-    void saveSettings();
     // Stores the two settings; false with the reason when the store refused them.
     bool writeSettings(QString *error);
     void saveWordBank();

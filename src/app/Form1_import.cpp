@@ -5,6 +5,7 @@
 #include "import/BackgroundWork.h"
 #include "import/BusyCursor.h"
 #include "import/Form2.h"
+#include "import/ImportReport.h"
 #include "import/WordFiles.h"
 #include "shell/Dialogs.h"
 #include "ui_Form1.h"
@@ -32,10 +33,15 @@ void Form1::Command5_Click()
     QString text; // the file's text only while it is being imported
     QString error;
     auto result = WordFiles::ReadResult::Missing;
-    BackgroundWork::run([&] { result = WordFiles::readFile(folder, name, &text, &error); });
+    if (!BackgroundWork::run([&] { result = WordFiles::readFile(folder, name, &text, &error); })) {
+        result = WordFiles::ReadResult::Unreadable;
+        error = BackgroundWork::outOfMemoryReason();
+        text = QString();
+    }
+    Module1::ImportCounts counts;
     if (result == WordFiles::ReadResult::Read) {
-        Module1::ImportWordPairs(text, *m_wordList);
-        text.clear();
+        counts = Module1::ImportWordPairs(text, *m_wordList);
+        text = QString();
     }
     busy.release();
     switch (result) {
@@ -49,7 +55,7 @@ void Form1::Command5_Click()
                 .arg(QDir::toNativeSeparators(QDir(m_context.programFolder).filePath(name)), error));
         break;
     case WordFiles::ReadResult::Read:
-        m_context.dialogs.message(this, Dialogs::Icon::Information, QStringLiteral("导入完成!"));
+        ImportReport::show(this, m_context.dialogs, QStringLiteral("导入完成!"), counts);
         break;
     }
 }

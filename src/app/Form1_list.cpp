@@ -78,13 +78,15 @@ void Form1::setupWordList()
     };
     m_listMenu.remove = add("menu删除", QStringLiteral("删除"));
     m_listMenu.edit = add("menu修改", QStringLiteral("修改"));
-
     m_menu列表->addSeparator()->setObjectName(QStringLiteral("we3435"));
     m_listMenu.clear = add("menu清空列表", QStringLiteral("清空列表"));
     m_listMenu.import = add("menu导入单词", QStringLiteral("导入单词"));
     m_listMenu.saveAs = add("menu列表另存为", QStringLiteral("列表另存为"));
-    // Below the commands that were always there, so their places in the menu stay. Undo and redo
-    // work from anywhere in the main window, not only from the menu.
+    m_menu列表->addSeparator()->setObjectName(QStringLiteral("eg6456"));
+    m_listMenu.lookUp = add("menu在线翻译", QStringLiteral("在线翻译"));
+    m_listMenu.about = add("menu关于", QStringLiteral("关于"));
+    // After the commands that were always there, so their places in the menu stay ("退出" stays
+    // last). Undo and redo work from anywhere in the main window, not only from the menu.
     m_menu列表->addSeparator();
     m_listMenu.undo = add("menu撤销", QStringLiteral("撤销"));
     m_listMenu.undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
@@ -99,9 +101,6 @@ void Form1::setupWordList()
     m_listMenu.unmarkKnown = add("menu取消已掌握", QStringLiteral("取消已掌握"));
     // Known entries are drawn grey with a check mark.
     view->setItemDelegate(new KnownEntryDelegate(view));
-    m_menu列表->addSeparator()->setObjectName(QStringLiteral("eg6456"));
-    m_listMenu.lookUp = add("menu在线翻译", QStringLiteral("在线翻译"));
-    m_listMenu.about = add("menu关于", QStringLiteral("关于"));
     m_menu列表->addSeparator()->setObjectName(QStringLiteral("er45"));
     m_listMenu.exit = add("menu退出", QStringLiteral("退出"));
 }

@@ -34,10 +34,14 @@ TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
     action.sa_flags = SA_RESTART;
     for (int sig : {SIGTERM, SIGINT, SIGHUP})
         ::sigaction(sig, &action, nullptr);
+    // A file-size limit (ulimit -f) below the bank's size must not end the program in the middle
+    // of the exit save: ignored, the write fails with EFBIG and the save fails with its reason,
+    // the old bank untouched, as on a full disk.
+    ::signal(SIGXFSZ, SIG_IGN);
 }
 
 TerminationSignals::~TerminationSignals()
 {
-    for (int sig : {SIGTERM, SIGINT, SIGHUP})
+    for (int sig : {SIGTERM, SIGINT, SIGHUP, SIGXFSZ})
         ::signal(sig, SIG_DFL);
 }

@@ -48,10 +48,6 @@ public:
 
     void setRandom(std::unique_ptr<DrillRandom> random);
 
-    // Ticks since a tick last showed a word. Only a tick that shows a word sets it back to 0, so a
-    // remainder carries over from one drill into the next.
-    int elapsedSeconds() const { return m_elapsedSeconds; }
-
     // One tick: counts it and tells whether the next word is due, with the delay read from the
     // delay box's text now (a change between ticks takes effect at once).
     bool tick(const QString &delayText);
@@ -81,5 +77,7 @@ public:
 
 private:
     std::unique_ptr<DrillRandom> m_random;
+    // Ticks since a tick last showed a word. Only a tick that shows a word sets it back to 0, so a
+    // remainder carries over from one drill into the next.
     int32_t m_elapsedSeconds = 0;
 };

@@ -2,10 +2,12 @@
 
 #include <QEventLoop>
 #include <QPointer>
+#include <QString>
 #include <QThread>
 
 #include <cstdlib>
 #include <memory>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -38,9 +40,17 @@ void releaseWaiting()
 }
 } // namespace
 
-void run(const std::function<void()> &work, Step step)
+bool run(const std::function<void()> &work, Step step)
 {
-    std::unique_ptr<QThread> worker(QThread::create(work));
+    // An exception must not leave the worker: there it would end the whole program.
+    bool ranOutOfMemory = false;
+    std::unique_ptr<QThread> worker(QThread::create([&work, &ranOutOfMemory] {
+        try {
+            work();
+        } catch (const std::bad_alloc &) {
+            ranOutOfMemory = true;
+        }
+    }));
     QEventLoop wait;
     QObject::connect(worker.get(), &QThread::finished, &wait, &QEventLoop::quit);
     const bool mustFinish = step == Step::MustFinish;
@@ -58,6 +68,12 @@ void run(const std::function<void()> &work, Step step)
     worker->wait();
     if (mustFinish && --g_mustFinish == 0)
         releaseWaiting();
+    return !ranOutOfMemory;
+}
+
+QString outOfMemoryReason()
+{
+    return QStringLiteral("内存不足");
 }
 
 bool mustFinishRunning()

@@ -3,10 +3,16 @@
 #include <functional>
 
 class QObject;
+class QString;
 
 // Runs `work` in a worker thread and waits for it while this thread goes on handling events other
 // than user input: windows stay drawn and the busy cursor shows, but no click or key can start
 // anything else meanwhile. Returns when `work` has finished. `work` must not touch widgets.
+//
+// Memory running out in `work` (std::bad_alloc) ends the step, not the program: run() returns
+// false, and the caller reports the step as failed and leaves what it would have changed as it
+// was. `work` must leave nothing half done that outlives it (it holds its results in locals until
+// it is done).
 //
 // The shutdown sequence may be asked for while a step runs. A step that must finish (writing a
 // file the user asked for) is waited for: the shutdown asks mustFinishRunning() and comes right
@@ -22,7 +28,10 @@ enum class Step
     MustFinish,  // it changes a file: never cut short
 };
 
-void run(const std::function<void()> &work, Step step = Step::Abandonable);
+[[nodiscard]] bool run(const std::function<void()> &work, Step step = Step::Abandonable);
+
+// What the user is told a step that ran out of memory failed of.
+QString outOfMemoryReason();
 
 // True while a step that must finish runs (this thread is waiting in run()).
 bool mustFinishRunning();

@@ -2,6 +2,7 @@
 
 #include "BackgroundWork.h"
 #include "BusyCursor.h"
+#include "ImportReport.h"
 #include "TextTools.h"
 #include "shell/Dialogs.h"
 #include "widgets/FixedWindow.h"
@@ -45,24 +46,30 @@ QString Form2::text() const
     return m_ui->RichTextBox1->crlfText();
 }
 
-void Form2::setText(const QString &text)
+bool Form2::setText(const QString &text)
 {
-    m_ui->RichTextBox1->replaceAll(text);
+    return m_ui->RichTextBox1->replaceAll(text);
 }
 
 void Form2::importText(bool reversed)
 {
     QPushButton *button = reversed ? m_ui->Command8 : m_ui->Command1;
     button->setEnabled(false);
+    Module1::ImportCounts counts;
+    bool complete = true;
     {
         BusyCursor busy;
-        const QString all = text();
-        if (reversed)
-            Module1::ImportWordPairsReversed(all, m_list);
-        else
-            Module1::ImportWordPairs(all, m_list);
+        const QString all = m_ui->RichTextBox1->crlfText(&complete);
+        if (complete)
+            counts = reversed ? Module1::ImportWordPairsReversed(all, m_list)
+                              : Module1::ImportWordPairs(all, m_list);
     }
-    m_dialogs.message(this, Dialogs::Icon::Information, QStringLiteral("处理完成！"));
+    if (complete)
+        ImportReport::show(this, m_dialogs, QStringLiteral("处理完成！"), counts);
+    else
+        m_dialogs.message(
+            this, Dialogs::Icon::Critical,
+            QStringLiteral("无法导入：%1，列表没有改动。").arg(BackgroundWork::outOfMemoryReason()));
     button->setEnabled(true);
 }
 
@@ -86,14 +93,19 @@ void Form2::Command2_Click()
     QString loaded;
     QString error;
     bool ok = false;
-    BackgroundWork::run([&] { ok = TextFile::read(path, &loaded, &error); });
+    if (!BackgroundWork::run([&] { ok = TextFile::read(path, &loaded, &error); })) {
+        ok = false;
+        error = BackgroundWork::outOfMemoryReason();
+    }
+    if (ok && !setText(loaded)) {
+        ok = false;
+        error = BackgroundWork::outOfMemoryReason();
+    }
     if (!ok) {
         busy.release();
         m_dialogs.message(this, Dialogs::Icon::Critical,
                           QStringLiteral("无法打开文件“%1”：%2").arg(QDir::toNativeSeparators(path), error));
-        return;
     }
-    setText(loaded);
 }
 
 void Form2::Command3_Click()
@@ -109,10 +121,13 @@ void Form2::Command4_Click()
     if (!path.isEmpty()) {
         m_fileName = path;
         BusyCursor busy;
-        const QString all = text();
-        QString error;
+        bool complete = true;
+        const QString all = m_ui->RichTextBox1->crlfText(&complete);
+        QString error = BackgroundWork::outOfMemoryReason();
         bool ok = false;
-        BackgroundWork::run([&] { ok = TextFile::write(path, all, &error); }, BackgroundWork::Step::MustFinish);
+        if (complete && !BackgroundWork::run([&] { ok = TextFile::write(path, all, &error); },
+                                             BackgroundWork::Step::MustFinish))
+            error = BackgroundWork::outOfMemoryReason();
         if (!ok)
             failure = QStringLiteral("无法保存文件“%1”：%2").arg(QDir::toNativeSeparators(path), error);
     }
@@ -132,12 +147,18 @@ void Form2::replaceInText(const QString &search, const QString &replacement)
     if (search.isEmpty())
         return;
     BusyCursor busy;
-    const QString all = text();
+    bool complete = true;
+    const QString all = m_ui->RichTextBox1->crlfText(&complete);
     bool changed = false;
     QString result;
-    BackgroundWork::run([&] { result = TextTools::replaceAll(all, search, replacement, &changed); });
-    if (changed)
-        setText(result);
+    if (!complete ||
+        !BackgroundWork::run([&] { result = TextTools::replaceAll(all, search, replacement, &changed); }) ||
+        (changed && !setText(result))) {
+        busy.release();
+        m_dialogs.message(
+            this, Dialogs::Icon::Critical,
+            QStringLiteral("无法替换：%1，文本没有改动。").arg(BackgroundWork::outOfMemoryReason()));
+    }
 }
 
 void Form2::Command6_Click()

@@ -24,8 +24,9 @@ public:
 
     // The text area's whole text with CR LF line ends, as the reader and the saver take it.
     QString text() const;
-    // Replaces the whole text of the text area (quickly, also for a million lines).
-    void setText(const QString &text);
+    // Replaces the whole text of the text area (quickly, also for a million lines). False when
+    // memory ran out: then the old text stays.
+    bool setText(const QString &text);
 
     // The file name both file dialogs propose; the last one chosen in either of them.
     QString rememberedFileName() const { return m_fileName; }

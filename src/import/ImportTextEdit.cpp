@@ -11,6 +11,7 @@
 #include <QTextDocument>
 #include <QThread>
 
+#include <memory>
 
 ImportTextEdit::ImportTextEdit(QWidget *parent) : QPlainTextEdit(parent)
 {
@@ -27,19 +28,22 @@ void ImportTextEdit::keyPressEvent(QKeyEvent *event)
     QPlainTextEdit::keyPressEvent(event);
 }
 
-QString ImportTextEdit::crlfText() const
+QString ImportTextEdit::crlfText(bool *complete) const
 {
+    if (complete)
+        *complete = true;
     // The raw text keeps no-break spaces (the plain-text getter turns them into spaces); its block
     // breaks (U+2029) become CR LF.
     QString raw = document()->toRawText();
     if (raw.size() < kLargeText)
         return TextTools::fromEditorText(std::move(raw));
     QString text;
-    BackgroundWork::run([&] { text = TextTools::fromEditorText(std::move(raw)); });
+    if (!BackgroundWork::run([&] { text = TextTools::fromEditorText(std::move(raw)); }) && complete)
+        *complete = false;
     return text;
 }
 
-void ImportTextEdit::replaceAll(const QString &text, int cursorPosition)
+bool ImportTextEdit::replaceAll(const QString &text, int cursorPosition)
 {
     if (text.size() < kLargeText) {
         // One edit block with the undo history switched off.
@@ -49,6 +53,8 @@ void ImportTextEdit::replaceAll(const QString &text, int cursorPosition)
         // worker builds it while this thread keeps the windows drawn (user input waits), then the
         // finished document is put in place, which takes only a fraction of that.
         QTextDocument *built = buildDocument(text);
+        if (!built)
+            return false; // out of memory: the old text stays
         built->setParent(this);
         // The editor deletes the document it made itself; one built here is ours to delete.
         const QPointer<QTextDocument> old = document();
@@ -61,6 +67,7 @@ void ImportTextEdit::replaceAll(const QString &text, int cursorPosition)
         c.setPosition(qMin(cursorPosition, document()->characterCount() - 1));
         setTextCursor(c);
     }
+    return true;
 }
 
 QTextDocument *ImportTextEdit::buildDocument(const QString &text)
@@ -71,18 +78,19 @@ QTextDocument *ImportTextEdit::buildDocument(const QString &text)
     const QFont defaultFont = font();
     const QTextOption option = document()->defaultTextOption();
     QTextDocument *built = nullptr;
-    BackgroundWork::run([&] {
-        auto *doc = new QTextDocument;
+    const bool done = BackgroundWork::run([&] {
+        // Deleted again if memory runs out while it is built.
+        auto doc = std::make_unique<QTextDocument>();
         doc->setUndoRedoEnabled(false);
         doc->setDefaultFont(defaultFont);
         doc->setDefaultTextOption(option);
-        doc->setDocumentLayout(new QPlainTextDocumentLayout(doc));
+        doc->setDocumentLayout(new QPlainTextDocumentLayout(doc.get()));
         doc->setPlainText(text);
         doc->setUndoRedoEnabled(true);
         doc->moveToThread(gui);
-        built = doc;
+        built = doc.release();
     });
-    return built;
+    return done ? built : nullptr;
 }
 
 void ImportTextEdit::insertFromMimeData(const QMimeData *source)

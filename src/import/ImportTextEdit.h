@@ -17,15 +17,18 @@ public:
 
     explicit ImportTextEdit(QWidget *parent = nullptr);
 
-    // The whole text with CR LF line ends (no-break spaces kept as they are).
-    QString crlfText() const;
-    // Replaces the whole text; the cursor goes to `cursorPosition` (a document position).
-    void replaceAll(const QString &text, int cursorPosition = 0);
+    // The whole text with CR LF line ends (no-break spaces kept as they are). `complete` is set
+    // false when memory ran out on the way: then the text is not all there.
+    QString crlfText(bool *complete = nullptr) const;
+    // Replaces the whole text; the cursor goes to `cursorPosition` (a document position). False
+    // when memory ran out while the new text was laid out: then the old text stays.
+    bool replaceAll(const QString &text, int cursorPosition = 0);
 
 protected:
     void insertFromMimeData(const QMimeData *source) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // Null when memory ran out.
     QTextDocument *buildDocument(const QString &text);
 };

@@ -26,6 +26,10 @@ void advise(Container &c)
 // Address space that never moves: reserved once (no memory yet), then committed and given back in
 // steps as what lives in it grows and shrinks.
 //
+// How much of `wanted` one reservation may take: all of it, unless the process has a limit on its
+// address space (ulimit -v), where a reservation counts in full although no memory backs it; then
+// a share of what is left under the limit, so the rest of the program keeps room to work.
+std::size_t reservationRoom(std::size_t wanted);
 // Reserves `bytes` starting on a multiple of `alignment` where the system allows (Windows reserves
 // on its own 64 KiB boundaries); null when the system grants no such range.
 void *reserve(std::size_t bytes, std::size_t alignment);

@@ -1,7 +1,11 @@
 #include "LargeBuffer.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <sys/mman.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace LargeBuffer {
 
@@ -32,6 +36,31 @@ void discard([[maybe_unused]] void *data, [[maybe_unused]] std::size_t bytes)
     if (end > begin)
         ::madvise(reinterpret_cast<void *>(begin), end - begin, MADV_DONTNEED);
 #endif
+}
+
+namespace {
+// Bytes of address space the process holds now, where the system says (Linux); else 0.
+std::size_t addressSpaceInUse()
+{
+    std::FILE *f = std::fopen("/proc/self/statm", "r");
+    if (!f)
+        return 0;
+    unsigned long pages = 0;
+    const bool read = std::fscanf(f, "%lu", &pages) == 1;
+    std::fclose(f);
+    return read ? std::size_t(pages) * std::size_t(::sysconf(_SC_PAGESIZE)) : 0;
+}
+} // namespace
+
+std::size_t reservationRoom(std::size_t wanted)
+{
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_AS, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return wanted;
+    const std::size_t used = addressSpaceInUse();
+    const std::size_t left = limit.rlim_cur > used ? std::size_t(limit.rlim_cur) - used : 0;
+    // A quarter: a file being imported takes several times its size while it is decoded.
+    return std::min(wanted, left / 4);
 }
 
 void *reserve(std::size_t bytes, std::size_t alignment)

@@ -11,6 +11,13 @@ namespace LargeBuffer {
 void adviseHugePages(void *, std::size_t) {}
 void discard(void *, std::size_t) {}
 
+// A process's address space has no limit of its own here; a job object limits committed memory,
+// which a reservation does not take.
+std::size_t reservationRoom(std::size_t wanted)
+{
+    return wanted;
+}
+
 void *reserve(std::size_t bytes, std::size_t)
 {
     // Reservations start on 64 KiB boundaries; that is enough.

@@ -19,11 +19,13 @@ qsizetype roundUp(qsizetype bytes, qsizetype to)
     return (bytes + to - 1) / to * to;
 }
 
-// Reserves address space (no memory yet) for as many bytes as the system grants, up to `wanted`.
-// Returns the start, aligned to kStep, and sets `granted`.
+// Reserves address space (no memory yet) for as many bytes as the system grants, up to `wanted`
+// and what a limit on the address space leaves room for. Returns the start, aligned to kStep, and
+// sets `granted`; null (nothing granted) when not even one step could be reserved.
 void *reserveUpTo(qsizetype wanted, qsizetype *granted)
 {
-    for (qsizetype bytes = wanted; bytes >= 32 * kStep; bytes /= 2) {
+    const auto room = qsizetype(LargeBuffer::reservationRoom(std::size_t(wanted)));
+    for (qsizetype bytes = room / kStep * kStep; bytes >= kStep; bytes = bytes / 2 / kStep * kStep) {
         if (void *p = LargeBuffer::reserve(std::size_t(bytes), std::size_t(kStep))) {
             *granted = bytes;
             return p;

@@ -48,6 +48,7 @@ public:
     static constexpr qsizetype maxUnits() { return qsizetype(UINT32_MAX); }
     // Holds at most `units` units from now on (tests use it to run out of room).
     void setLimit(qsizetype units) { m_limit = qMin(units, maxUnits()); }
+    qsizetype limit() const { return m_limit; }
 
 private:
     bool commitTo(qsizetype units);

@@ -278,6 +278,29 @@ bool decodeMarked(const QByteArray &bytes, QString *text, Encoding *enc)
     }
     return true;
 }
+// UTF-16 without a byte-order mark: GBK and UTF-8 text never holds a zero byte, while UTF-16 of a
+// word list (Latin letters, digits, spaces, line ends) has one in most of its units, always on
+// the same side. Returns the byte order found, or false.
+bool looksLikeUtf16(const QByteArray &bytes, Encoding *enc)
+{
+    const qsizetype n = bytes.size() / 2 * 2;
+    if (n < 4)
+        return false;
+    qsizetype zeros[2] = {0, 0};
+    for (qsizetype i = 0; i < n; ++i)
+        zeros[i & 1] += bytes[i] == 0;
+    const qsizetype units = n / 2;
+    for (int high = 0; high < 2; ++high) {
+        // High bytes (the even ones in big-endian order) zero in at least a quarter of the units,
+        // the other side almost never.
+        if (zeros[high] * 4 >= units && zeros[1 - high] * 16 <= zeros[high]) {
+            *enc = high == 0 ? Encoding::Utf16BE : Encoding::Utf16LE;
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 QString decode(const QByteArray &bytes, Encoding *detected)
@@ -285,7 +308,10 @@ QString decode(const QByteArray &bytes, Encoding *detected)
     Encoding enc = Encoding::Gbk;
     QString text;
     if (!decodeMarked(bytes, &text, &enc)) {
-        if (looksLikeUtf8(bytes, &text))
+        if (looksLikeUtf16(bytes, &enc))
+            text = replaceLoneSurrogates(decodeWith(
+                enc == Encoding::Utf16LE ? QStringConverter::Utf16LE : QStringConverter::Utf16BE, bytes));
+        else if (looksLikeUtf8(bytes, &text))
             enc = Encoding::Utf8;
         else
             text = decodeGbk(bytes);

@@ -17,10 +17,3 @@ struct WordEntry
 
     QStringView key() const { return keyText; }
 };
-
-// A word and its meaning on their way into a list.
-struct WordPair
-{
-    QString word;
-    QString meaning;
-};

@@ -2,10 +2,9 @@
 
 #include "LargeBuffer.h"
 
-#include <QVarLengthArray>
-
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -198,33 +197,11 @@ bool WordListModel::containsKey(QStringView key) const
     return find(hashUnits(key.utf16(), key.size()), key) != kNone;
 }
 
-bool WordListModel::containsPair(QStringView word, QStringView meaning) const
-{
-    if (m_records.empty())
-        return false;
-    QVarLengthArray<char16_t, 256> key(meaning.size() + word.size());
-    if (!meaning.isEmpty())
-        std::memcpy(key.data(), meaning.utf16(), size_t(meaning.size()) * sizeof(char16_t));
-    if (!word.isEmpty())
-        std::memcpy(key.data() + meaning.size(), word.utf16(), size_t(word.size()) * sizeof(char16_t));
-    return containsKey(QStringView(key.data(), key.size()));
-}
-
 bool WordListModel::addEntry(QStringView word, QStringView meaning)
 {
     Appender add(*this, 1);
     add.add(word, meaning);
     return add.finish() == 1;
-}
-
-int WordListModel::appendEntries(const std::vector<WordPair> &batch)
-{
-    Appender add(*this, qsizetype(batch.size()));
-    for (const WordPair &p : batch) {
-        if (!add.add(p.word, p.meaning))
-            break;
-    }
-    return add.finish();
 }
 
 void WordListModel::setEntry(int row, QStringView word, QStringView meaning)
@@ -611,7 +588,10 @@ WordListModel::Appender::~Appender()
 char16_t *WordListModel::Appender::room(qsizetype units)
 {
     char16_t *at = m_list.m_text.reserveTail(m_tail + units);
-    m_outOfRoom |= !at;
+    if (!at) {
+        m_outOfRoom = true;
+        m_listFull |= units > m_list.m_text.limit() - m_list.m_text.size() - m_tail;
+    }
     return at ? at + m_tail : nullptr;
 }
 
@@ -619,10 +599,16 @@ void WordListModel::Appender::add(qsizetype meaningLength, qsizetype wordLength)
 {
     const qsizetype length = meaningLength + wordLength;
     const qsizetype at = m_list.m_text.size() + m_tail;
-    m_pending.push_back(Record{TextArena::Offset(at), uint32_t(meaningLength), uint32_t(wordLength), kNone});
     // Hashed while the text just written is still in the nearest cache; looked up with the rest
-    // of its chunk.
+    // of its chunk. Memory running out here leaves the batch as it was before this entry.
     m_tags.push_back(hashUnits(m_list.m_text.data() + at, length));
+    try {
+        m_pending.push_back(
+            Record{TextArena::Offset(at), uint32_t(meaningLength), uint32_t(wordLength), kNone});
+    } catch (...) {
+        m_tags.pop_back();
+        throw;
+    }
     m_tail += length;
     m_chunkUnits += length;
     if (m_pending.size() - m_chunk >= kChunkEntries || m_chunkUnits >= (qsizetype(1) << 16))
@@ -694,18 +680,23 @@ int WordListModel::Appender::finish()
     }
     const int first = list.count();
     const int added = int(m_pending.size());
+    // Room first: nothing after beginInsertRows may fail. With memory short, exactly what is needed.
+    const size_t needed = list.m_records.size() + m_pending.size();
+    if (!list.m_records.empty() && list.m_records.capacity() < needed) {
+        try {
+            list.m_records.reserve(std::max(needed, list.m_records.size() * 3 / 2));
+        } catch (const std::bad_alloc &) {
+            list.m_records.reserve(needed);
+        }
+        LargeBuffer::advise(list.m_records);
+    }
     list.beginInsertRows({}, first, first + added - 1);
     list.m_text.grow(m_tail);
     list.m_liveUnits += m_tail;
-    if (list.m_records.empty()) {
+    if (list.m_records.empty())
         list.m_records.swap(m_pending);
-    } else {
-        if (list.m_records.capacity() < list.m_records.size() + m_pending.size()) {
-            list.m_records.reserve(std::max(list.m_records.size() + m_pending.size(), list.m_records.size() * 3 / 2));
-            LargeBuffer::advise(list.m_records);
-        }
+    else
         list.m_records.insert(list.m_records.end(), m_pending.begin(), m_pending.end());
-    }
     list.endInsertRows();
     m_pending.clear();
     m_pending.shrink_to_fit();

@@ -46,15 +46,9 @@ public:
     Entries entries() const;
 
     bool containsKey(QStringView key) const;
-    // Whether an entry made of `word` and `meaning` would be a duplicate (its key is taken).
-    bool containsPair(QStringView word, QStringView meaning) const;
 
     // Adds one entry at the end; fails (and adds nothing) when its key is already in the list.
     bool addEntry(QStringView word, QStringView meaning);
-
-    // Appends a batch in order, dropping every entry whose key is already in the list or earlier
-    // in the batch, exactly as adding them one by one would. Returns how many were added.
-    int appendEntries(const std::vector<WordPair> &batch);
 
     // Whether the entry is marked as known ("已掌握"): drills may skip it. The mark stays with the
     // entry through sorts, edits and undo; it goes with the entry.
@@ -271,6 +265,8 @@ public:
     // Whether an entry could not be added because the list's text had no room left (memory, or
     // the 2^32-unit limit): then what came after it is missing.
     bool ranOutOfRoom() const { return m_outOfRoom; }
+    // Whether that was the list's limit rather than memory.
+    bool listFull() const { return m_listFull; }
 
 private:
     void filterChunk();
@@ -283,5 +279,6 @@ private:
     std::vector<uint32_t> m_tags;
     bool m_finished = false;
     bool m_outOfRoom = false;
+    bool m_listFull = false;
     int m_added = 0;
 };

@@ -9,6 +9,8 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <new>
+#include <optional>
 #include <string>
 
 namespace WordPairs {
@@ -139,8 +141,9 @@ void copyUnits(char16_t *to, const char16_t *from, qsizetype n)
         std::memcpy(to, from, size_t(n) * sizeof(char16_t));
 }
 
-// Adds the entry of one line of text (no line end in it), by the rules above.
-void addLine(QStringView line, bool reversed, WordListModel::Appender &add, QString &widened)
+// Adds the entry of one line of text (no line end in it), by the rules above; false when the
+// line holds no entry.
+bool addLine(QStringView line, bool reversed, WordListModel::Appender &add, QString &widened)
 {
     if (line.contains(u'\t')) {
         widened = line.toString();
@@ -150,38 +153,52 @@ void addLine(QStringView line, bool reversed, WordListModel::Appender &add, QStr
     const auto *d = reinterpret_cast<const char16_t *>(line.utf16());
     Span word, meaning;
     if (!splitLine(d, line.size(), reversed, &word, &meaning))
-        return;
+        return false;
     char16_t *to = add.room(meaning.size() + word.size());
     if (!to)
-        return;
+        return false;
     copyUnits(to, d + meaning.begin, meaning.size());
     qsizetype meaningLength = meaning.size();
     if (!reversed && meaningLength > 0) {
         meaningLength = squeezeSpaces(to, meaningLength);
         if (meaningLength == 0)
-            return;
+            return false;
     }
     copyUnits(to + meaningLength, d + word.begin, word.size());
     add.add(meaningLength, word.size());
+    return true;
 }
 
-bool importText(QStringView text, WordListModel &list, bool reversed)
+Module1::ImportCounts importText(QStringView text, WordListModel &list, bool reversed)
 {
-    WordListModel::Appender add(list, list.count() == 0 ? text.count(u'\n') + 1 : 0);
-    QString widened; // a line whose tabs were widened to two spaces
-    const auto *d = reinterpret_cast<const char16_t *>(text.utf16());
-    const qsizetype n = text.size();
-    qsizetype pos = 0;
-    while (pos < n) {
-        // Lines end at CR LF only; a lone CR stays in its line.
-        qsizetype end = pos;
-        while (end < n && !(d[end] == u'\r' && end + 1 < n && d[end + 1] == u'\n'))
-            ++end;
-        addLine(text.sliced(pos, end - pos), reversed, add, widened);
-        pos = end + 2;
+    using Stop = Module1::ImportCounts::Stop;
+    Module1::ImportCounts counts;
+    qsizetype offered = 0; // lines that made an entry, duplicates included
+    std::optional<WordListModel::Appender> add;
+    try {
+        add.emplace(list, list.count() == 0 ? text.count(u'\n') + 1 : 0);
+        QString widened; // a line whose tabs were widened to two spaces
+        const auto *d = reinterpret_cast<const char16_t *>(text.utf16());
+        const qsizetype n = text.size();
+        qsizetype pos = 0;
+        while (pos < n && !add->ranOutOfRoom()) {
+            // Lines end at CR LF only; a lone CR stays in its line.
+            qsizetype end = pos;
+            while (end < n && !(d[end] == u'\r' && end + 1 < n && d[end + 1] == u'\n'))
+                ++end;
+            offered += addLine(text.sliced(pos, end - pos), reversed, *add, widened);
+            pos = end + 2;
+        }
+        if (add->ranOutOfRoom())
+            counts.stopped = add->listFull() ? Stop::ListFull : Stop::OutOfMemory;
+    } catch (const std::bad_alloc &) {
+        // What was read so far still goes into the list; the rest of the text is missing.
+        counts.stopped = Stop::OutOfMemory;
     }
-    add.finish();
-    return !add.ranOutOfRoom();
+    if (add)
+        counts.added = add->finish();
+    counts.alreadyListed = offered - counts.added;
+    return counts;
 }
 
 // One GBK field straight into the list's text; returns the units written. Plain ASCII (most
@@ -308,7 +325,7 @@ bool importWordBank(QByteArray &&bytes, WordListModel &list)
     if (bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
         QString text = TextFile::decode(bytes);
         bytes = QByteArray();
-        return importText(text, list, false);
+        return importText(text, list, false).stopped == Module1::ImportCounts::Stop::None;
     }
     // Only bytes nobody else holds may be given back while they are read.
     char *consumed = bytes.isDetached() ? bytes.data() : nullptr;
@@ -438,14 +455,14 @@ bool writeList(const WordListModel &list, const QString &path, QString *error, R
 
 namespace Module1 {
 
-void ImportWordPairs(const QString &text, WordListModel &list)
+ImportCounts ImportWordPairs(const QString &text, WordListModel &list)
 {
-    WordPairs::importText(text, list, false);
+    return WordPairs::importText(text, list, false);
 }
 
-void ImportWordPairsReversed(const QString &text, WordListModel &list)
+ImportCounts ImportWordPairsReversed(const QString &text, WordListModel &list)
 {
-    WordPairs::importText(text, list, true);
+    return WordPairs::importText(text, list, true);
 }
 
 } // namespace Module1

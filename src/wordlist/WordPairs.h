@@ -9,12 +9,28 @@ class WordListModel;
 // The word-pair text format: one entry a line, word, two spaces, meaning; CR LF after every line.
 namespace Module1 {
 
+// What an import did: entries added, entries dropped because their key was already in the list
+// (or earlier in the text), and whether it stopped before the end of the text.
+struct ImportCounts
+{
+    enum class Stop
+    {
+        None,        // the whole text was read
+        OutOfMemory, // memory ran out: the entries after that point are missing
+        ListFull,    // the list's text reached its limit: the entries after that point are missing
+    };
+    qsizetype added = 0;
+    qsizetype alreadyListed = 0;
+    Stop stopped = Stop::None;
+};
+
 // Adds one entry for every word pair in `text` (lines separated by CR LF) to `list`, after the
-// entries already there. Lines whose key is already in the list are dropped; nothing is reported.
-void ImportWordPairs(const QString &text, WordListModel &list);
+// entries already there. Lines whose key is already in the list are dropped. Entries read before
+// an import stops early stay in the list.
+ImportCounts ImportWordPairs(const QString &text, WordListModel &list);
 
 // The same for text that has the meaning first.
-void ImportWordPairsReversed(const QString &text, WordListModel &list);
+ImportCounts ImportWordPairsReversed(const QString &text, WordListModel &list);
 
 } // namespace Module1
 

@@ -328,6 +328,15 @@ void TestForm1List::keyboardOpensTheMenu()
     QFETCH(Qt::KeyboardModifiers, modifiers);
     Fixture f(sixWords());
     f.clickRow(2);
+    // Opening the menu adds no listener to the list (it added one at every opening).
+    struct Listeners : QAbstractItemModel
+    {
+        static int of(const QObject *m)
+        {
+            return static_cast<const Listeners *>(m)->receivers(SIGNAL(modelReset()));
+        }
+    };
+    const int listeners = Listeners::of(f->wordList());
     if (key == Qt::Key_Menu) {
         // The platform turns the menu key into a context-menu event from the keyboard.
         QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(), QCursor::pos(), modifiers);
@@ -340,6 +349,7 @@ void TestForm1List::keyboardOpensTheMenu()
     QCOMPARE(f.menu->pos(), f.view->viewport()->mapToGlobal(
                                 f.view->visualRect(f->wordList()->index(2, 0)).bottomLeft()));
     f.menu->hide();
+    QCOMPARE(Listeners::of(f->wordList()), listeners);
 }
 
 QTEST_MAIN(TestForm1List)

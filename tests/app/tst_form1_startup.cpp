@@ -5,6 +5,7 @@
 #include "app/ProgramFolder.h"
 #include "import/BackgroundWork.h"
 #include "wordlist/WordListModel.h"
+#include "wordlist/WordPairs.h"
 
 #include <QDir>
 #include <QTemporaryFile>
@@ -252,7 +253,14 @@ void TestForm1Startup::failedSettingsAreReported()
     // The settings file's folder is a file: the store cannot be written.
     w.env.writeFile(QFileInfo(w.env.settingsPath()).absolutePath(), "not a folder");
     w.start();
-    QCOMPARE(w.closeAndReadBank(), QByteArray("\r\n"));
+    Module1::ImportWordPairs(QStringLiteral("apple  苹果\r\n"), *w->wordList());
+    // No message stands between the words and the disk: while the box is up, the bank is written.
+    QByteArray bankWhileAsked;
+    w.env.dialogs.onMessage = [&](const FakeDialogs::Message &) {
+        bankWhileAsked = w.env.readFile(w.env.wordBankPath());
+    };
+    QCOMPARE(w.closeAndReadBank(), QByteArray("apple  \xC6\xBB\xB9\xFB\r\n"));
+    QCOMPARE(bankWhileAsked, QByteArray("apple  \xC6\xBB\xB9\xFB\r\n"));
     QCOMPARE(w.env.dialogs.messages.size(), 1);
     QVERIFY(w.env.dialogs.messages[0].text.contains(QStringLiteral("设置")));
 }
@@ -298,12 +306,13 @@ void TestForm1Startup::shutdownWaitsForARunningStep()
     Form1 &form = w.start();
     QSignalSpy ended(&form, &Form1::programEnded);
     QSemaphore handled;
-    BackgroundWork::run([&] {
+    const bool finished = BackgroundWork::run([&] {
         QMetaObject::invokeMethod(&form, [&form] { form.shutdown(); }, Qt::QueuedConnection);
         // Events are handled in order: once this one has run, so has the shutdown request.
         QMetaObject::invokeMethod(&form, [&handled] { handled.release(); }, Qt::QueuedConnection);
         handled.acquire();
     }, BackgroundWork::Step::MustFinish);
+    QVERIFY(finished);
     QCOMPARE(ended.size(), 0);
     QTRY_COMPARE(ended.size(), 1);
     form.shutdown();

@@ -9,7 +9,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <csignal>
@@ -46,8 +48,8 @@ QByteArray expectedBank(const QByteArray &wordFile)
     return WordPairs::encodeList(list);
 }
 
-// Clicks "导入列表" and closes the "导入完成!" box that follows.
-bool importWithOneClick(E2eProgram &program)
+// Clicks "导入列表" and returns the box that tells the import is done (empty if none came).
+QString clickImport(E2eProgram &program)
 {
     const QRect main = E2eProgram::geometry(program.mainWindow);
     E2eProgram::click(main.x() + 388 + 37, main.y() + 30 + 10);
@@ -60,6 +62,13 @@ bool importWithOneClick(E2eProgram &program)
         if (box.isEmpty())
             QThread::msleep(100);
     }
+    return box;
+}
+
+// Clicks "导入列表" and closes the "导入完成!" box that follows.
+bool importWithOneClick(E2eProgram &program)
+{
+    const QString box = clickImport(program);
     if (box.isEmpty())
         return false;
     E2eProgram::key(QStringLiteral("Return"));
@@ -75,6 +84,7 @@ private Q_SLOTS:
     void oneClickImport_data();
     void oneClickImport();
     void starterFileOnFirstStart();
+    void xServerGoneKeepsTheWords();
 };
 
 void TestE2eImport::oneClickImport_data()
@@ -131,6 +141,39 @@ void TestE2eImport::starterFileOnFirstStart()
     E2eProgram::closeWindow(program.mainWindow);
     QVERIFY(program.waitForExit());
     QCOMPARE(program.readFile(program.wordBankPath()), bytes);
+}
+
+void TestE2eImport::xServerGoneKeepsTheWords()
+{
+    // The desktop crashes after an import: Qt ends the program at once ("The X11 connection
+    // broke", exit code 1), without the shutdown sequence. The words are written on the way out.
+    // An X server of the test's own, to be killed; the program and xdotool use it meanwhile.
+    QProcess xvfb;
+    xvfb.start(QStringLiteral("Xvfb"),
+               QStringLiteral("-displayfd 1 -screen 0 1280x800x24 -nolisten tcp").split(u' '));
+    QVERIFY(xvfb.waitForReadyRead(10000));
+    const QByteArray display = qgetenv("DISPLAY");
+    qputenv("DISPLAY", ":" + xvfb.readLine().trimmed());
+    const auto restore = qScopeGuard([&] {
+        xvfb.kill();
+        xvfb.waitForFinished();
+        qputenv("DISPLAY", display);
+    });
+    E2eProgram program;
+    const QByteArray bank = "old  \xBE\xC9\r\n";
+    const QByteArray words = TextFile::encode(wordFileText(QStringLiteral("\r\n")));
+    program.writeFile(program.wordBankPath(), bank);
+    program.writeFile(program.programFolder() + QStringLiteral("/单词.txt"), words);
+    QVERIFY(program.start());
+    QVERIFY(!clickImport(program).isEmpty()); // the import is done when its box shows
+    xvfb.kill();
+    QVERIFY(program.waitForExit());
+    QCOMPARE(program.exitCode(), 1);
+    const QByteArray written = program.readFile(program.wordBankPath());
+    const QByteArray expected = expectedBank(bank + words);
+    QVERIFY(expected.size() > 100000);
+    QCOMPARE(written.size(), expected.size());
+    QVERIFY(written == expected);
 }
 
 QTEST_GUILESS_MAIN(TestE2eImport)

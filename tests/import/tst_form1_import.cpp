@@ -1,5 +1,6 @@
 // The main window's word-file box, its one-click import and the import window opened from the
 // list menu.
+#include "ChildProcess.h"
 #include "MainWindow.h"
 
 #include "import/Form2.h"
@@ -48,6 +49,8 @@ private Q_SLOTS:
     void quickImportTwice();
     void deletedFileIsReported();
     void unreadableFileIsReported();
+    void importCutShortIsReported_data();
+    void importCutShortIsReported();
     void importWindowIsFreshModalAndReportsBack();
 };
 
@@ -101,11 +104,61 @@ void TestForm1Import::quickImportTwice()
     w.button("Command5")->click();
     QCOMPARE(w.countText(), QStringLiteral("词汇量:3"));
     QCOMPARE(env.dialogs.messages.size(), 2);
-    for (const auto &m : std::as_const(env.dialogs.messages)) {
-        QCOMPARE(m.text, QStringLiteral("导入完成!"));
+    // How many entries came in, and how many the list held already.
+    QCOMPARE(env.dialogs.messages[0].text, QStringLiteral("导入完成!\n新增 2 条，已在列表中 1 条。"));
+    QCOMPARE(env.dialogs.messages[1].text, QStringLiteral("导入完成!\n新增 0 条，已在列表中 3 条。"));
+    for (const auto &m : std::as_const(env.dialogs.messages))
         QCOMPARE(m.icon, Dialogs::Icon::Information);
-    }
     QCOMPARE(w.closeAndReadBank(), TextFile::encode(QStringLiteral("cat  猫\r\napple  苹果\r\nbook  书\r\n")));
+}
+
+void TestForm1Import::importCutShortIsReported_data()
+{
+    QTest::addColumn<bool>("outOfMemory");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("message");
+    // Room for the bank's "cat 猫" (4 units), "apple 苹果" (7) and the repeated "cat 猫" (4):
+    // "book 书" finds the list full.
+    QTest::newRow("list full") << false << 2
+                               << u"导入没有完成：单词列表已满，后面的词汇没有导入。\n新增 1 条，已在列表中 1 条。"_qs;
+    // Memory runs out while the worker decodes the file: the step fails, the list is as it was,
+    // and the program goes on.
+    QTest::newRow("out of memory while reading") << true << 1 << u"无法读取文件“%1”：内存不足"_qs;
+}
+
+void TestForm1Import::importCutShortIsReported()
+{
+    QFETCH(bool, outOfMemory);
+    QFETCH(int, count);
+    QFETCH(QString, message);
+#if !defined(Q_OS_LINUX) || defined(__SANITIZE_ADDRESS__)
+    if (outOfMemory)
+        QSKIP("needs a limit on the address space (Linux, no sanitizer)");
+#endif
+    MainWindow w;
+    w.env.writeFile(w.env.wordBankPath(), TextFile::encode(u"cat  猫\r\n"_qs));
+    const QString path = QDir(w.env.programFolder()).filePath(u"words.txt"_qs);
+    const QByteArray words = TextFile::encode(u"apple  苹果\r\ncat  猫\r\nbook  书\r\n"_qs);
+    // 150 MB, read whole, then 300 MB more once decoded.
+    w.env.writeFile(path, outOfMemory ? words.repeated(6 << 20) : words);
+    w.create().wordList()->limitText(outOfMemory ? TextArena::maxUnits() : 15);
+    w.start();
+    if (outOfMemory)
+        message = message.arg(QDir::toNativeSeparators(path));
+    auto importAndCheck = [&] {
+        w.button("Command5")->click();
+        const auto &told = w.env.dialogs.messages;
+        return told.size() == 1 && told[0].text == message
+               && told[0].icon == (outOfMemory ? Dialogs::Icon::Critical : Dialogs::Icon::Warning)
+               && w.countText() == u"词汇量:%1"_qs.arg(count);
+    };
+#ifdef Q_OS_LINUX
+    if (outOfMemory) // in a child with 300 MB to spare, so this process keeps its own memory
+        QCOMPARE(runInChild(importAndCheck, rlim_t(300) << 20), 0);
+    else
+#endif
+        QVERIFY(importAndCheck());
+    w->close();
 }
 
 void TestForm1Import::deletedFileIsReported()

@@ -166,7 +166,7 @@ void TestForm2::importBothDirections()
     QCOMPARE(list.entry(1).meaning, QStringLiteral("苹果"));
     QCOMPARE(list.entry(2).word, QStringLiteral("book"));
     QCOMPARE(env.dialogs.messages.size(), 1);
-    QCOMPARE(env.dialogs.messages[0].text, QStringLiteral("处理完成！"));
+    QCOMPARE(env.dialogs.messages[0].text, QStringLiteral("处理完成！\n新增 2 条，已在列表中 1 条。"));
     QCOMPARE(env.dialogs.messages[0].icon, Dialogs::Icon::Information);
     QCOMPARE(f.text(), before); // the text stays
 
@@ -177,12 +177,15 @@ void TestForm2::importBothDirections()
     child<QPushButton>(f, reversed ? "Command1" : "Command8")->click();
     QCOMPARE(list.count(), 3);
     QCOMPARE(env.dialogs.messages.size(), 3);
+    QCOMPARE(env.dialogs.messages[1].text, QStringLiteral("处理完成！\n新增 0 条，已在列表中 3 条。"));
+    QCOMPARE(env.dialogs.messages[2].text, QStringLiteral("处理完成！\n新增 0 条，已在列表中 1 条。"));
 
     // An empty text area: the message, nothing added.
     f.setText(QString());
     child<QPushButton>(f, "Command1")->click();
     QCOMPARE(list.count(), 3);
     QCOMPARE(env.dialogs.messages.size(), 4);
+    QCOMPARE(env.dialogs.messages[3].text, QStringLiteral("处理完成！\n新增 0 条，已在列表中 0 条。"));
 }
 
 void TestForm2::buttonDisabledWhileTheMessageIsOpen()

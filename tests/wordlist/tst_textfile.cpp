@@ -2,6 +2,7 @@
 #include "FileBytes.h"
 #include "FailDevice.h"
 #include "text/GbkCodec.h"
+#include "app/TerminationSignals.h"
 #include "wordlist/TextFile.h"
 
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <QTest>
 
 #include <cstring>
+#include <optional>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
@@ -64,6 +66,10 @@ void TestTextFile::decodes_data()
     for (QChar c : apple)
         be += char(c.unicode() >> 8), be += char(c.unicode() & 0xFF);
     QTest::newRow("UTF-16 BE") << be << apple << int(E::Utf16BE);
+    // Saved as "Unicode" by a tool that writes no byte-order mark: the zero bytes tell.
+    QTest::newRow("UTF-16 LE without BOM")
+        << QByteArray(reinterpret_cast<const char *>(apple.utf16()), apple.size() * 2) << apple << int(E::Utf16LE);
+    QTest::newRow("UTF-16 BE without BOM") << be.sliced(2) << apple << int(E::Utf16BE);
     QTest::newRow("UTF-16 halves of pairs") << QByteArray("\xFF\xFE\x3D\xD8\x41\x00\x00\xDE\x3D\xD8\x00\xDE", 12)
                                             << u"\uFFFDA\uFFFD\U0001F600"_qs << int(E::Utf16LE);
     QTest::newRow("ASCII is GBK") << QByteArray("a  b\r\n") << u"a  b\r\n"_qs << int(E::Gbk);
@@ -195,7 +201,8 @@ void TestTextFile::failedWriteKeepsTheOldFile()
     } else if (how == u"missing") {
         path = dir.filePath(u"nowhere/wb.dcb"_qs);
     } else if (how == u"limit") {
-        // Restored below; the signal would end the test instead of failing the write.
+        // Restored below. The program ignores SIGXFSZ from the start (TerminationSignals), so the
+        // write fails instead of the signal ending the program.
 #ifndef Q_OS_UNIX
         QSKIP("file-size limits are a Unix matter");
 #endif
@@ -228,8 +235,9 @@ void TestTextFile::failedWriteKeepsTheOldFile()
     QString error;
 #ifdef Q_OS_UNIX
     rlimit oldLimit = {};
+    std::optional<TerminationSignals> signals;
     if (how == u"limit") {
-        ::signal(SIGXFSZ, SIG_IGN);
+        signals.emplace();
         getrlimit(RLIMIT_FSIZE, &oldLimit);
         rlimit small = oldLimit;
         small.rlim_cur = 64 * 1024;

@@ -15,7 +15,7 @@ void fill(WordListModel &m, int n)
     std::vector<WordPair> batch;
     for (int i = 1; i <= n; ++i)
         batch.push_back(WordPair{QString::number(i), u"m"_qs});
-    m.appendEntries(batch);
+    appendEntries(m, batch);
 }
 
 // Selects whole rows (0-based), one range per row as ctrl-clicks make them.

@@ -74,7 +74,7 @@ void TestWordListHistory::undoAndRedoRestoreEveryState()
 {
     QFETCH(QStringList, steps);
     WordListModel m;
-    m.appendEntries(ListHelpers::batchOf({u"e|5"_qs, u"b|2"_qs, u"c|3"_qs, u"a|1"_qs, u"d|4"_qs, u"f|6"_qs}));
+    ListHelpers::appendEntries(m, ListHelpers::batchOf({u"e|5"_qs, u"b|2"_qs, u"c|3"_qs, u"a|1"_qs, u"d|4"_qs, u"f|6"_qs}));
     m.setEntry(2, u"c2", u"\u4E09"); // an entry whose key is no longer its text
     m.setKnown({1, 2}, true);
     WordListHistory history(m);

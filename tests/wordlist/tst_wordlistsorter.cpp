@@ -15,7 +15,7 @@ namespace {
 // "word|meaning" pairs, in list order.
 void fill(WordListModel &m, const QStringList &pairs)
 {
-    m.appendEntries(ListHelpers::batchOf(pairs));
+    ListHelpers::appendEntries(m, ListHelpers::batchOf(pairs));
 }
 
 QStringList sorted(const QStringList &texts, Qt::SortOrder order)

@@ -1,4 +1,5 @@
 // The word-pair reader (both directions) and writer.
+#include "ListHelpers.h"
 #include "wordlist/TextFile.h"
 #include "wordlist/WordListModel.h"
 #include "wordlist/WordPairs.h"
@@ -320,7 +321,7 @@ void TestWordPairs::writtenFileMatchesEncodedList()
     batch.push_back(WordPair{QString(400000, QChar(0x4E2D)), u"长"_qs});
     for (int i = 0; i < 10; ++i)
         batch.push_back(WordPair{u"tail%1"_qs.arg(i), QString()});
-    list.appendEntries(batch);
+    ListHelpers::appendEntries(list, batch);
     QByteArray expected;
     for (const WordPair &p : batch)
         expected += GbkCodec::encode(p.meaning.isEmpty() ? p.word : p.word + u"  " + p.meaning) + "\r\n";
