@@ -155,18 +155,21 @@ public:
             if (key->detail != m_down)
                 return false;
             m_down = 0;
+            m_released = {key->detail, key->time};
             return true;
         }
         const uint16_t modifiers = key->state & static_cast<uint16_t>(~m_ignored) & 0xff;
         for (auto it = m_keys.cbegin(); it != m_keys.cend(); ++it) {
             if (it->keycode != key->detail || it->modifiers != modifiers)
                 continue;
-            // Held down, the key repeats as further presses without releases between them
-            // (Qt asks for detectable auto-repeat): only the first one counts.
-            if (m_down != key->detail) {
-                m_down = key->detail;
+            // Held down, the key repeats: as a release and a press with the same time, or (with
+            // detectable auto-repeat) as presses without releases between them. Only the first
+            // press counts.
+            const bool repeat = m_down == key->detail
+                || (m_released.keycode == key->detail && m_released.time == key->time);
+            m_down = key->detail;
+            if (!repeat)
                 m_activated(it.key());
-            }
             return true;
         }
         return false;
@@ -193,6 +196,11 @@ private:
     uint16_t m_ignored = 0;
     QHash<int, Key> m_keys;
     xcb_keycode_t m_down = 0; // the grabbed key held down now, if any
+    struct
+    {
+        xcb_keycode_t keycode = 0;
+        xcb_timestamp_t time = 0;
+    } m_released; // the last release of a grabbed key
 };
 
 } // namespace

@@ -45,6 +45,7 @@ private Q_SLOTS:
     void changingAKeyReleasesTheOldOne();
     void releasedKeysAreFreeForOthers();
     void keysThatCannotBeGlobal();
+    void heldDownActivatesOnce();
 
 private:
     // Another X client: its own connection, as any other program would have.
@@ -247,6 +248,20 @@ void TestGlobalHotkeysX11::keysThatCannotBeGlobal()
     QCOMPARE(keys.set(3, QKeySequence(ctrlAltN[0], ctrlAltM[0])), GlobalHotkeys::State::Invalid);
     QCOMPARE(keys.state(3), GlobalHotkeys::State::Invalid);
     QCOMPARE(keys.state(4), GlobalHotkeys::State::Off);
+}
+
+void TestGlobalHotkeysX11::heldDownActivatesOnce()
+{
+    GlobalHotkeys keys;
+    QSignalSpy spy(&keys, &GlobalHotkeys::activated);
+    QCOMPARE(keys.set(1, ctrlAltN), GlobalHotkeys::State::Registered);
+    // Held for a second and a half, the key repeats (the server's auto-repeat) without a release.
+    run({QStringLiteral("keydown"), QStringLiteral("ctrl+alt+n"), QStringLiteral("sleep"), QStringLiteral("1.5"),
+         QStringLiteral("keyup"), QStringLiteral("ctrl+alt+n")});
+    QTest::qWait(300);
+    QCOMPARE(spy.count(), 1);
+    press(QStringLiteral("ctrl+alt+n"));
+    QTRY_COMPARE(spy.count(), 2);
 }
 
 QTEST_MAIN(TestGlobalHotkeysX11)
