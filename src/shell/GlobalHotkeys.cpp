@@ -33,10 +33,13 @@ GlobalHotkeys::State GlobalHotkeys::set(int id, const QKeySequence &key)
     } else if (key.count() != 1 || !HotkeyCodes::isGlobalKey(combination)) {
         binding.state = State::Invalid;
     } else {
-        // Two actions on one key: the second would never be told apart from the first.
+        // Two actions on one key: the second would never be told apart from the first. Compared
+        // as the system sees keys, so Ctrl+Shift+! and Ctrl+Shift+1 are one key.
         bool heldHere = false;
-        for (auto it = m_bindings.cbegin(); it != m_bindings.cend(); ++it)
-            heldHere = heldHere || (it.value().state == State::Registered && it.value().key[0] == combination);
+        for (auto it = m_bindings.cbegin(); it != m_bindings.cend(); ++it) {
+            heldHere = heldHere
+                || (it->state == State::Registered && HotkeyCodes::win(it->key[0]) == HotkeyCodes::win(combination));
+        }
         binding.state = heldHere ? State::Taken : m_backend->grab(id, combination);
     }
     m_bindings.insert(id, binding);

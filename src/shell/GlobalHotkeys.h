@@ -11,7 +11,8 @@ class HotkeyBackend;
 // Keys that work in any program: each action (an id of the caller's choosing) can be bound to
 // one key combination, held for the program while it is bound, and `activated(id)` is emitted
 // when it is pressed, whichever program has the focus. Holding a key down activates it once.
-// The system part is one file per platform (GlobalHotkeys_x11.cpp, _win.cpp, _none.cpp).
+// Made and used on the window thread. The system part is one file per platform
+// (GlobalHotkeys_x11.cpp, _win.cpp, _none.cpp).
 class GlobalHotkeys : public QObject
 {
     Q_OBJECT

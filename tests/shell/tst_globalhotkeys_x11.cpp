@@ -141,8 +141,10 @@ void TestGlobalHotkeysX11::keysOthersHoldAreTaken()
     // Another action of the same program; keys that cannot be global.
     QCOMPARE(keys.set(3, ctrlAltN), GlobalHotkeys::State::Registered);
     QCOMPARE(keys.set(4, ctrlAltN), GlobalHotkeys::State::Taken);
-    QCOMPARE(keys.set(5, QKeySequence(Qt::ShiftModifier | Qt::Key_N)), GlobalHotkeys::State::Invalid);
-    QCOMPARE(keys.set(6, QKeySequence(ctrlAltM[0], ctrlAltM[0])), GlobalHotkeys::State::Invalid);
+    QCOMPARE(keys.set(5, QKeySequence(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_1)), GlobalHotkeys::State::Registered);
+    QCOMPARE(keys.set(6, QKeySequence(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Exclam)), GlobalHotkeys::State::Taken);
+    QCOMPARE(keys.set(7, QKeySequence(Qt::ShiftModifier | Qt::Key_N)), GlobalHotkeys::State::Invalid);
+    QCOMPARE(keys.set(8, QKeySequence(ctrlAltM[0], ctrlAltM[0])), GlobalHotkeys::State::Invalid);
 }
 
 void TestGlobalHotkeysX11::keysAreGivenBack()
