@@ -92,8 +92,12 @@ public:
 
     ~X11Backend() override
     {
-        if (QCoreApplication *app = QCoreApplication::instance())
-            app->removeNativeEventFilter(this);
+        // Once the application is gone, so is its X connection, and the server has given every
+        // grab of it back.
+        QCoreApplication *app = QCoreApplication::instance();
+        if (!app || !x11Connection())
+            return;
+        app->removeNativeEventFilter(this);
         const QList<int> ids = m_keys.keys();
         for (int id : ids)
             release(id);
