@@ -152,8 +152,10 @@ else
     touch -d '2002-01-01' "$work/stamp"
     answer=$("$wine" "$work/endsession.exe" query | tr -d '\r')
     sleep 1
-    if kill -0 "$pid" 2>/dev/null && [ "$answer" = 1 ] && [ "$app/wb.dcb" -nt "$work/stamp" ]; then
-        echo "ok: the sign-out question saves the bank, agrees, and the program runs on"
+    # The list did not change since the start, so the bank is already what it holds: the question
+    # must not rewrite it (a changed list is saved there; the background saver keeps it current).
+    if kill -0 "$pid" 2>/dev/null && [ "$answer" = 1 ] && ! [ "$app/wb.dcb" -nt "$work/stamp" ]; then
+        echo "ok: the sign-out question agrees, leaves an unchanged bank alone, and the program runs on"
     else
         miss "at the sign-out question: answer '$answer', running $(kill -0 "$pid" 2>/dev/null && echo yes || echo no), bank of $(date -r "$app/wb.dcb" +%Y)"
     fi

@@ -40,7 +40,7 @@ const QMap<QString, Change> &changes()
         {u"edit"_qs, [](WordListModel &m) { m.setEntry(0, u"apple", u"\u82F9\u679C"); }},
         {u"edit the edited"_qs, [](WordListModel &m) { m.setEntry(2, u"c3", u"three"); }},
         {u"edit back to the key"_qs, [](WordListModel &m) { m.setEntry(2, u"c", u"3"); }},
-        {u"sort"_qs, [](WordListModel &m) { WordListSorter().sortByColumn(m, WordListModel::MeaningColumn); }},
+        {u"sort"_qs, [](WordListModel &m) { WordListSorter().sortByColumn(m, WordListModel::WordColumn); }},
         {u"mark known"_qs, [](WordListModel &m) { m.setKnown({0, 2, 3}, true); }},
         {u"unmark"_qs, [](WordListModel &m) { m.setKnown({1, 0}, false); }},
     };
