@@ -237,11 +237,12 @@ void SpeechDispatcherEngine::onVoiceList()
         }
         if (fields.size() < 2 || fields.first().isEmpty())
             continue;
+        // espeak-ng adds every voice once more with each of its variants ("English (America)+Max"):
+        // thousands of entries with one voice each.
         const QString variant = fields.value(2);
-        QString name = fields.first();
-        if (!variant.isEmpty() && variant != u"none")
-            name += QStringLiteral(" (") + variant + u')';
-        voices.append({fields.first(), name, fields.at(1)});
+        if (!variant.isEmpty() && variant != u"none" && fields.first().endsWith(u'+' + variant))
+            continue;
+        voices.append({fields.first(), fields.first(), fields.at(1)});
     }
     m_replyLines.clear();
     const bool changed = voices != m_voices;

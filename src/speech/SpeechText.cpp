@@ -52,6 +52,32 @@ bool isChinese(const QString &language)
     return tag == u"zh" || tag == u"cmn" || tag == u"yue";
 }
 
+namespace {
+
+// Lower is better; -1: not a voice for this script. Among English voices American, then British,
+// then plain English before regional ones (espeak-ng lists the Caribbean first); among Chinese
+// ones Mandarin as spoken in China first, Cantonese last.
+int rank(const QString &language, bool english)
+{
+    const QString tag = language.toLower().replace(u'_', u'-');
+    if (english) {
+        if (!isEnglish(tag))
+            return -1;
+        if (tag == u"en-us")
+            return 0;
+        if (tag == u"en-gb")
+            return 1;
+        return tag == u"en" ? 2 : 3;
+    }
+    if (!isChinese(tag))
+        return -1;
+    if (tag == u"zh-cn" || tag == u"zh" || tag == u"cmn" || tag == u"cmn-cn" || tag == u"zh-hans")
+        return 0;
+    return primaryTag(tag) == u"yue" ? 2 : 1;
+}
+
+} // namespace
+
 QString chooseVoice(const QString &text, const QList<SpeechEngine::Voice> &voices,
                     const QString &preferredEnglishId, const QString &preferredChineseId)
 {
@@ -60,20 +86,18 @@ QString chooseVoice(const QString &text, const QList<SpeechEngine::Voice> &voice
         return {};
     const bool english = script == Script::Latin;
     const QString &preferred = english ? preferredEnglishId : preferredChineseId;
-    const SpeechEngine::Voice *first = nullptr;
+    QString best;
+    int bestRank = -1;
     for (const SpeechEngine::Voice &voice : voices) {
         if (!preferred.isEmpty() && voice.id == preferred)
             return voice.id;
-        if (english ? !isEnglish(voice.language) : !isChinese(voice.language))
-            continue;
-        // Mandarin is what a Chinese entry means; a Cantonese voice only when it is the only one.
-        const bool better = !first
-                            || (!english && primaryTag(first->language) == u"yue"
-                                && primaryTag(voice.language) != u"yue");
-        if (better)
-            first = &voice;
+        const int r = rank(voice.language, english);
+        if (r >= 0 && (bestRank < 0 || r < bestRank)) {
+            best = voice.id;
+            bestRank = r;
+        }
     }
-    return first ? first->id : QString();
+    return best;
 }
 
 } // namespace SpeechText

@@ -27,7 +27,9 @@ public:
         });
     }
 
-    QByteArray voiceList = "249-english\ten\tnone\r\n249-Chinese (Mandarin)\tcmn\tnone\r\n";
+    // espeak-ng's way: each voice, then each again with a variant.
+    QByteArray voiceList = "249-english\ten\tnone\r\n249-Chinese (Mandarin)\tcmn\tnone\r\n"
+                           "249-english+Max\ten\tMax\r\n";
     QByteArray clientNameReply = "208 OK CLIENT NAME SET";
     bool silent = false;
     QStringList commands;

@@ -20,6 +20,8 @@ void tst_SpeechText::voiceForEntry_data()
     const SpeechEngine::Voice zh{QStringLiteral("zh"), QStringLiteral("Huihui"), QStringLiteral("zh-CN")};
     const SpeechEngine::Voice cmn{QStringLiteral("cmn"), QStringLiteral("Mandarin"), QStringLiteral("cmn")};
     const SpeechEngine::Voice yue{QStringLiteral("yue"), QStringLiteral("Cantonese"), QStringLiteral("yue")};
+    const SpeechEngine::Voice caribbean{QStringLiteral("029"), QStringLiteral("English (Caribbean)"), QStringLiteral("en-029")};
+    const SpeechEngine::Voice pinyin{QStringLiteral("pinyin"), QStringLiteral("Chinese (Mandarin, latin as Pinyin)"), QStringLiteral("cmn-LATN-PINYIN")};
     const SpeechEngine::Voice de{QStringLiteral("de"), QStringLiteral("Hedda"), QStringLiteral("de-DE")};
 
     QTest::addColumn<QString>("entry");
@@ -35,10 +37,14 @@ void tst_SpeechText::voiceForEntry_data()
     QTest::newRow("spaces around, phrase") << QStringLiteral("  look up  查找") << Voices{us} << none << none << QStringLiteral("look up") << QStringLiteral("us");
     QTest::newRow("accented Latin is English") << QStringLiteral("café  咖啡馆") << Voices{de, gb} << none << none << QStringLiteral("café") << QStringLiteral("gb");
     QTest::newRow("preferred English voice") << QStringLiteral("apple  苹果") << Voices{us, gb} << QStringLiteral("gb") << none << QStringLiteral("apple") << QStringLiteral("gb");
-    QTest::newRow("preferred voice gone") << QStringLiteral("apple  苹果") << Voices{gb, us} << QStringLiteral("old") << none << QStringLiteral("apple") << QStringLiteral("gb");
+    QTest::newRow("preferred voice gone") << QStringLiteral("apple  苹果") << Voices{gb, us} << QStringLiteral("old") << none << QStringLiteral("apple") << QStringLiteral("us");
     QTest::newRow("Chinese preference not used for English") << QStringLiteral("apple") << Voices{us, zh} << none << QStringLiteral("zh") << QStringLiteral("apple") << QStringLiteral("us");
     QTest::newRow("no English voice: default") << QStringLiteral("apple  苹果") << Voices{de, zh} << none << none << QStringLiteral("apple") << none;
     QTest::newRow("no Chinese voice: default") << QStringLiteral("苹果  apple") << Voices{us, de} << none << none << QStringLiteral("苹果") << none;
+    QTest::newRow("American before British before regional") << QStringLiteral("apple") << Voices{caribbean, gb, us} << none << none << QStringLiteral("apple") << QStringLiteral("us");
+    QTest::newRow("British before regional") << QStringLiteral("apple") << Voices{caribbean, gb} << none << none << QStringLiteral("apple") << QStringLiteral("gb");
+    QTest::newRow("regional English when alone") << QStringLiteral("apple") << Voices{zh, caribbean} << none << none << QStringLiteral("apple") << QStringLiteral("029");
+    QTest::newRow("Mandarin before pinyin reading") << QStringLiteral("苹果") << Voices{pinyin, cmn} << none << none << QStringLiteral("苹果") << QStringLiteral("cmn");
     QTest::newRow("Mandarin before Cantonese") << QStringLiteral("苹果") << Voices{yue, cmn} << none << none << QStringLiteral("苹果") << QStringLiteral("cmn");
     QTest::newRow("Cantonese when alone") << QStringLiteral("苹果") << Voices{us, yue} << none << none << QStringLiteral("苹果") << QStringLiteral("yue");
     QTest::newRow("Han with Latin is Chinese") << QStringLiteral("T恤  T-shirt") << Voices{us, zh} << none << none << QStringLiteral("T恤") << QStringLiteral("zh");
