@@ -176,23 +176,25 @@ void tst_SpeechDispatcher::handshake()
         QCOMPARE(engine.voices().value(0).id, QStringLiteral("english"));
 }
 
-// No server: unavailable, and nothing is kept to be said later. A server that starts is found at
-// the next say(), which is spoken; one that goes away makes the engine unavailable again.
+// No server: unavailable, and nothing is kept to be said later. A server that starts is found by
+// the next look, and speaks; one that goes away makes the engine unavailable again.
 void tst_SpeechDispatcher::serverAppearsAndGoes()
 {
     const QString path = m_dir.filePath(QStringLiteral("later/speechd.sock"));
-    SpeechDispatcherEngine engine(options(path));
+    auto opts = options(path);
+    opts.recheckMs = 50;
+    SpeechDispatcherEngine engine(opts);
     QCOMPARE(engine.available(), false);
     QCOMPARE(engine.unavailableReason(), QStringLiteral("没有找到语音服务（speech-dispatcher）"));
-    engine.say(QStringLiteral("lost"), QString());
+    engine.say(QStringLiteral("stale"), QString());
 
     QSignalSpy changed(&engine, &SpeechEngine::availabilityChanged);
     {
         FakeSpeechd server(path);
+        QTRY_VERIFY(engine.available());
+        QCOMPARE(changed.size(), 1);
         engine.say(QStringLiteral("apple"), QString());
         QTRY_COMPARE(server.messages, QList<QByteArray>{"apple\r\n.\r\n"});
-        QVERIFY(engine.available());
-        QCOMPARE(changed.size(), 1);
         server.client->abort();
         QTRY_VERIFY(!engine.available());
     }
