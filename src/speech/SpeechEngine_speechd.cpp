@@ -95,6 +95,8 @@ void SpeechDispatcherEngine::connectNow()
 {
     if (m_state != State::Closed)
         return;
+    // A look asked for in between keeps the next one as soon as it was (just after a spawn).
+    const int nextLook = m_recheckTimer.isActive() ? m_recheckTimer.remainingTime() : m_options.recheckMs;
     m_recheckTimer.stop();
     if (!QFileInfo::exists(m_options.socketPath)) {
         if (!m_spawned && !m_options.spawnProgram.isEmpty()) {
@@ -104,7 +106,7 @@ void SpeechDispatcherEngine::connectNow()
             QProcess::startDetached(m_options.spawnProgram, {QStringLiteral("--spawn")});
             fail(kNoService, kAfterSpawnMs);
         } else {
-            fail(kNoService, m_options.recheckMs);
+            fail(kNoService, nextLook);
         }
         return;
     }
