@@ -5,14 +5,14 @@
 #include <QSignalSpy>
 #include <QTest>
 
-class tst_Sapi : public QObject
+class TestSapi : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
     void consistentAndHarmless();
 };
 
-void tst_Sapi::consistentAndHarmless()
+void TestSapi::consistentAndHarmless()
 {
     for (int round = 0; round < 2; ++round) { // a second engine finds COM as the first left it
         const auto engine = SpeechEngine::create();
@@ -40,5 +40,5 @@ void tst_Sapi::consistentAndHarmless()
     }
 }
 
-QTEST_GUILESS_MAIN(tst_Sapi)
+QTEST_GUILESS_MAIN(TestSapi)
 #include "tst_sapi.moc"

@@ -85,7 +85,7 @@ SpeechDispatcherEngine::Options options(const QString &path, int timeoutMs = 500
 
 } // namespace
 
-class tst_SpeechDispatcher : public QObject
+class TestSpeechDispatcher : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -99,7 +99,7 @@ private:
 };
 
 // The socket where a desktop session's server listens; each say() one SPEAK with that word.
-void tst_SpeechDispatcher::speaksEachWordOnceCuttingOff()
+void TestSpeechDispatcher::speaksEachWordOnceCuttingOff()
 {
     const QString runtime = m_dir.filePath(QStringLiteral("run"));
     FakeSpeechd server(runtime + QStringLiteral("/speech-dispatcher/speechd.sock"));
@@ -137,7 +137,7 @@ void tst_SpeechDispatcher::speaksEachWordOnceCuttingOff()
                           QStringLiteral("CANCEL SELF")}));
 }
 
-void tst_SpeechDispatcher::handshake_data()
+void TestSpeechDispatcher::handshake_data()
 {
     QTest::addColumn<QByteArray>("clientNameReply");
     QTest::addColumn<QByteArray>("voiceList");
@@ -153,7 +153,7 @@ void tst_SpeechDispatcher::handshake_data()
 
 // A server that answers badly or not at all leaves the engine unavailable with its reason, and
 // say() returns without waiting for it (the fake server runs on this same thread).
-void tst_SpeechDispatcher::handshake()
+void TestSpeechDispatcher::handshake()
 {
     QFETCH(QByteArray, clientNameReply);
     QFETCH(QByteArray, voiceList);
@@ -178,7 +178,7 @@ void tst_SpeechDispatcher::handshake()
 
 // No server: unavailable, and nothing is kept to be said later. A server that starts is found by
 // the next look, and speaks; one that goes away makes the engine unavailable again.
-void tst_SpeechDispatcher::serverAppearsAndGoes()
+void TestSpeechDispatcher::serverAppearsAndGoes()
 {
     const QString path = m_dir.filePath(QStringLiteral("later/speechd.sock"));
     auto opts = options(path);
@@ -202,5 +202,5 @@ void tst_SpeechDispatcher::serverAppearsAndGoes()
     QCOMPARE(engine.unavailableReason(), QStringLiteral("没有找到语音服务（speech-dispatcher）"));
 }
 
-QTEST_GUILESS_MAIN(tst_SpeechDispatcher)
+QTEST_GUILESS_MAIN(TestSpeechDispatcher)
 #include "tst_speechdispatcher.moc"

@@ -5,7 +5,7 @@
 
 using Voices = QList<SpeechEngine::Voice>;
 
-class tst_SpeechText : public QObject
+class TestSpeechText : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -13,7 +13,7 @@ private Q_SLOTS:
     void voiceForEntry();
 };
 
-void tst_SpeechText::voiceForEntry_data()
+void TestSpeechText::voiceForEntry_data()
 {
     const SpeechEngine::Voice us{QStringLiteral("us"), QStringLiteral("David"), QStringLiteral("en-US")};
     const SpeechEngine::Voice gb{QStringLiteral("gb"), QStringLiteral("Hazel"), QStringLiteral("en_GB")};
@@ -55,7 +55,7 @@ void tst_SpeechText::voiceForEntry_data()
     QTest::newRow("no voices") << QStringLiteral("apple") << Voices{} << QStringLiteral("us") << none << QStringLiteral("apple") << none;
 }
 
-void tst_SpeechText::voiceForEntry()
+void TestSpeechText::voiceForEntry()
 {
     QFETCH(QString, entry);
     QFETCH(Voices, voices);
@@ -69,5 +69,5 @@ void tst_SpeechText::voiceForEntry()
     QCOMPARE(SpeechText::chooseVoice(spoken, voices, preferredEnglish, preferredChinese), voice);
 }
 
-QTEST_GUILESS_MAIN(tst_SpeechText)
+QTEST_GUILESS_MAIN(TestSpeechText)
 #include "tst_speechtext.moc"
