@@ -19,6 +19,8 @@ void TestSapi::consistentAndHarmless()
         const QString reason = engine->unavailableReason();
         qInfo() << "available:" << engine->available() << "reason:" << reason
                 << "voices:" << engine->voices().size();
+        for (const SpeechEngine::Voice &voice : engine->voices())
+            qInfo() << voice.id << voice.name << voice.language;
         QCOMPARE(engine->available(), reason.isEmpty());
         for (const SpeechEngine::Voice &voice : engine->voices())
             QVERIFY2(!voice.id.isEmpty() && !voice.name.isEmpty(), qPrintable(voice.id));
@@ -29,14 +31,12 @@ void TestSapi::consistentAndHarmless()
         engine->say(QStringLiteral("apple"), voice);
         engine->say(QStringLiteral("苹果"), QString());
         engine->stop();
-        if (reason.isEmpty()) {
+        // Whether the engine can speak is known from the start (the probe), so the options window
+        // never shows a state the first word turns over.
+        QVERIFY(changed.isEmpty());
+        QCOMPARE(engine->unavailableReason(), reason);
+        if (reason.isEmpty())
             QVERIFY(!engine->voices().isEmpty());
-            // A working engine stays working, or says why it stopped.
-            QCOMPARE(engine->available(), changed.isEmpty());
-        } else {
-            QVERIFY(changed.isEmpty()); // nothing is tried while unavailable
-            QCOMPARE(engine->unavailableReason(), reason);
-        }
     }
 }
 
