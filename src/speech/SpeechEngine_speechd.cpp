@@ -34,13 +34,14 @@ SpeechDispatcherEngine::Options SpeechDispatcherEngine::optionsFromEnvironment()
     const QString address = qEnvironmentVariable("SPEECHD_ADDRESS");
     const QString unixPrefix = QStringLiteral("unix_socket:");
     if (address.startsWith(unixPrefix) && address.size() > unixPrefix.size()) {
+        // The server spawns only on the socket its configuration names: not on a chosen one.
         options.socketPath = address.mid(unixPrefix.size());
-    } else {
-        // The server's own default. (An inet_socket address is not followed: the socket is local.)
-        const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-        const QString base = runtime.isEmpty() ? QDir::homePath() + QStringLiteral("/.cache") : runtime;
-        options.socketPath = base + QStringLiteral("/speech-dispatcher/speechd.sock");
+        return options;
     }
+    // The server's own default. (An inet_socket address is not followed: the socket is local.)
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    const QString base = runtime.isEmpty() ? QDir::homePath() + QStringLiteral("/.cache") : runtime;
+    options.socketPath = base + QStringLiteral("/speech-dispatcher/speechd.sock");
     options.spawnProgram = QStandardPaths::findExecutable(QStringLiteral("speech-dispatcher"));
     return options;
 }
@@ -100,10 +101,17 @@ void SpeechDispatcherEngine::connectNow()
     m_recheckTimer.stop();
     if (!QFileInfo::exists(m_options.socketPath)) {
         if (!m_spawned && !m_options.spawnProgram.isEmpty()) {
-            // Like its own clients do: the server starts unless autospawn is off in its
-            // configuration, and quits again a while after its last client.
+            // As its own clients do: the server starts, on the socket looked for, unless autospawn
+            // is off in its configuration, and quits again a while after its last client.
             m_spawned = true;
-            QProcess::startDetached(m_options.spawnProgram, {QStringLiteral("--spawn")});
+            QProcess server;
+            server.setProgram(m_options.spawnProgram);
+            server.setArguments({QStringLiteral("--spawn"), QStringLiteral("--communication-method"),
+                                 QStringLiteral("unix_socket"), QStringLiteral("--socket-path"),
+                                 m_options.socketPath});
+            server.setStandardOutputFile(QProcess::nullDevice());
+            server.setStandardErrorFile(QProcess::nullDevice());
+            server.startDetached();
             fail(kNoService, kAfterSpawnMs);
         } else {
             fail(kNoService, nextLook);

@@ -19,15 +19,16 @@ public:
     struct Options
     {
         QString socketPath;
-        // Started once, with --spawn, when the socket is missing (speech-dispatcher is usually
-        // started on demand by its first client); empty: never.
+        // Started once, with --spawn and the socket path, when the socket is missing
+        // (speech-dispatcher is usually started on demand by its first client); empty: never.
         QString spawnProgram;
         int replyTimeoutMs = 5000; // no answer within this: the service counts as gone
         int recheckMs = 10000;     // while unavailable, look again this often
     };
 
     // $SPEECHD_ADDRESS ("unix_socket:/path"), else $XDG_RUNTIME_DIR/speech-dispatcher/speechd.sock,
-    // else ~/.cache/speech-dispatcher/speechd.sock; speech-dispatcher from $PATH to spawn.
+    // else ~/.cache/speech-dispatcher/speechd.sock; for these two, speech-dispatcher from $PATH
+    // to spawn.
     static Options optionsFromEnvironment();
 
     explicit SpeechDispatcherEngine(Options options, QObject *parent = nullptr);
