@@ -163,10 +163,12 @@ void SpeechDispatcherEngine::send(const QByteArray &command, Step step)
 void SpeechDispatcherEngine::onReadyRead()
 {
     m_input += m_socket.readAll();
+    // Lines are taken by position and the buffer cut once: a voice list is thousands of lines.
+    qsizetype start = 0;
     qsizetype end;
-    while (m_state != State::Closed && (end = m_input.indexOf('\n')) >= 0) {
-        QByteArray line = m_input.left(end);
-        m_input.remove(0, end + 1);
+    while (m_state != State::Closed && (end = m_input.indexOf('\n', start)) >= 0) {
+        QByteArray line = m_input.mid(start, end - start);
+        start = end + 1;
         if (line.endsWith('\r'))
             line.chop(1);
         // "NNN-text" continues a reply, "NNN text" ends it.
@@ -181,6 +183,10 @@ void SpeechDispatcherEngine::onReadyRead()
         else
             onReply(code, line.mid(4));
     }
+    if (m_state == State::Closed)
+        m_input.clear();
+    else
+        m_input.remove(0, start);
 }
 
 void SpeechDispatcherEngine::onReply(int code, const QByteArray &text)
