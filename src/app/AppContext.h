@@ -2,8 +2,13 @@
 
 #include <QString>
 
+#include <functional>
+#include <memory>
+
 class Dialogs;
 class Launcher;
+class QObject;
+class SpeechEngine;
 
 // What the main window gets from outside, so tests can hand it a temporary program folder, a
 // temporary settings file and scripted dialogs. The dialogs and the launcher are always there.
@@ -15,4 +20,6 @@ struct AppContext
     QString instanceLockPath; // lock file that marks the running instance of this user
     Dialogs &dialogs;
     Launcher &launcher;
+    // Makes the system's speech engine; none given (tests), the program has no speech.
+    std::function<std::unique_ptr<SpeechEngine>(QObject *parent)> makeSpeechEngine = {};
 };

@@ -9,6 +9,7 @@
 #include "shell/Dialogs.h"
 #include "widgets/FixedWindow.h"
 #include "ui_Form1.h"
+#include "speech/SpeechEngine.h"
 #include "wordlist/BankAutosave.h"
 #include "wordlist/WordBank.h"
 #include "wordlist/WordListHistory.h"
@@ -115,6 +116,7 @@ void Form1::Form_Load()
     m_settings = std::make_unique<Settings>(m_context.settingsPath);
     setComboText(m_ui->Combo1, m_settings->value(kDelayKey, QStringLiteral("10")));
     setComboText(m_ui->Combo2, m_settings->value(kOrderKey, QStringLiteral("顺序")));
+    setupSpeech();
 
     // Fill the word-file box from the program folder.
     载入单词文件下拉框();

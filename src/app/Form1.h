@@ -12,6 +12,7 @@
 #include <optional>
 
 class BankAutosave;
+class SpeechEngine;
 class QAction;
 class QLockFile;
 class QMenu;
@@ -149,6 +150,13 @@ private:
     void connectShellSignals();
     void makeStartMenuEntry();
     void menu在线翻译_Click();
+
+    // Speech: "朗读" and speaking each entry as the drill shows it.
+    void setupSpeech();
+    void updateSpeechActions();
+    // Speaks an entry's word with the voice for its script; nothing while there is no engine.
+    void speakWord(const QString &word);
+    void menu朗读_Click();
     void Image1_Click();
     void menu关于_Click();
     // Looks a word up in the online dictionary. The word is already prepared (spaces at both ends
@@ -165,7 +173,7 @@ private:
     {
         QAction *remove = nullptr, *edit = nullptr, *undo = nullptr, *redo = nullptr, *markKnown = nullptr,
                 *unmarkKnown = nullptr, *clear = nullptr, *import = nullptr,
-                *saveAs = nullptr, *lookUp = nullptr, *about = nullptr, *exit = nullptr;
+                *saveAs = nullptr, *lookUp = nullptr, *speak = nullptr, *about = nullptr, *exit = nullptr;
     } m_listMenu;
     WordListSorter m_sorter;
     QTimer *m_Timer1 = nullptr;
@@ -187,6 +195,15 @@ private:
     std::unique_ptr<DrillScheduler> m_drill;
     // Without a parent: a window owned by the hidden main window could be hidden with it.
     std::unique_ptr<FormShowWord> m_FormShowWord;
+    std::unique_ptr<SpeechEngine> m_speech;
+    // Speech settings: each drill entry spoken as it appears ("朗读"), the rate ("语速") and the
+    // chosen voices ("英文语音", "中文语音"; empty: the engine's choice).
+    struct SpeechSettings
+    {
+        bool autoSpeak = false;
+        int rate = 0;
+        QString englishVoice, chineseVoice;
+    } m_speechSettings;
     QSystemTrayIcon *m_tray = nullptr;
     QMenu *m_trayMenu = nullptr;
     QAction *m_trayDrill = nullptr;

@@ -99,6 +99,10 @@ void Form1::setupWordList()
     m_menu列表->addSeparator();
     m_listMenu.markKnown = add("menu标记为已掌握", QStringLiteral("标记为已掌握"));
     m_listMenu.unmarkKnown = add("menu取消已掌握", QStringLiteral("取消已掌握"));
+    m_listMenu.speak = add("menu朗读", QStringLiteral("朗读"));
+    m_listMenu.speak->setEnabled(false);
+    // A command the system cannot do says why in its tooltip.
+    m_menu列表->setToolTipsVisible(true);
     // Known entries are drawn grey with a check mark.
     view->setItemDelegate(new KnownEntryDelegate(view));
     m_menu列表->addSeparator()->setObjectName(QStringLiteral("er45"));
@@ -179,6 +183,7 @@ void Form1::connectWordListSignals()
     connect(m_listMenu.remove, &QAction::triggered, this, &Form1::menu删除_Click);
     connect(m_listMenu.edit, &QAction::triggered, this, &Form1::menu修改_Click);
     connect(m_listMenu.clear, &QAction::triggered, this, &Form1::menu清空列表_Click);
+    connect(m_listMenu.speak, &QAction::triggered, this, &Form1::menu朗读_Click);
     connect(m_listMenu.markKnown, &QAction::triggered, this, [this] { markSelectedKnown(true); });
     connect(m_listMenu.unmarkKnown, &QAction::triggered, this, [this] { markSelectedKnown(false); });
     connect(m_listMenu.saveAs, &QAction::triggered, this, &Form1::menu列表另存为_Click);

@@ -1,5 +1,6 @@
 #include "ChineseTexts.h"
 #include "Form1.h"
+#include "speech/SpeechEngine.h"
 #include "InstanceLock.h"
 #include "Settings.h"
 #include "TerminationSignals.h"
@@ -36,7 +37,8 @@ int main(int argc, char *argv[])
                        .settingsPath = QString(),
                        .instanceLockPath = QString(),
                        .dialogs = dialogs,
-                       .launcher = launcher};
+                       .launcher = launcher,
+                       .makeSpeechEngine = [](QObject *parent) { return SpeechEngine::create(parent); }};
     context.instanceLockPath = InstanceLock::defaultPath();
 
     Form1 form(context);

@@ -42,7 +42,13 @@ const QMap<QString, Change> &changes()
         {u"edit back to the key"_qs, [](WordListModel &m) { m.setEntry(2, u"c", u"3"); }},
         {u"sort"_qs, [](WordListModel &m) { WordListSorter().sortByColumn(m, WordListModel::WordColumn); }},
         {u"mark known"_qs, [](WordListModel &m) { m.setKnown({0, 2, 3}, true); }},
-        {u"unmark"_qs, [](WordListModel &m) { m.setKnown({1, 0}, false); }},
+        {u"unmark"_qs, [](WordListModel &m) {
+             QList<int> known;
+             for (int r = 0; r < m.count(); ++r)
+                 if (m.isKnown(r))
+                     known << r;
+             m.setKnown(known, false);
+         }},
     };
     return all;
 }
