@@ -118,6 +118,10 @@ void Form1::Form_Load()
     m_settings = std::make_unique<Settings>(m_context.settingsPath);
     setComboText(m_ui->Combo1, m_settings->value(kDelayKey, QStringLiteral("10")));
     setComboText(m_ui->Combo2, m_settings->value(kOrderKey, QStringLiteral("顺序")));
+    // The drill's options, and its position where the last run left it.
+    m_drillOptions = DrillOptions::load(*m_settings);
+    applyDrillOptions();
+    restoreDrillPosition();
 
     // Fill the word-file box from the program folder.
     载入单词文件下拉框();
@@ -214,6 +218,7 @@ void Form1::saveSettings()
         return;
     m_settings->setValue(kDelayKey, m_ui->Combo1->currentText());
     m_settings->setValue(kOrderKey, m_ui->Combo2->currentText());
+    saveDrillPosition();
     QString error;
     if (!m_settings->sync(&error))
         m_context.dialogs.message(nullptr, Dialogs::Icon::Critical,

@@ -101,6 +101,7 @@ void Form1::setupWordList()
     view->setItemDelegate(new KnownEntryDelegate(view));
     m_menu列表->addSeparator()->setObjectName(QStringLiteral("eg6456"));
     m_listMenu.lookUp = add("menu在线翻译", QStringLiteral("在线翻译"));
+    m_listMenu.options = add("menu选项", QStringLiteral("选项"));
     m_listMenu.about = add("menu关于", QStringLiteral("关于"));
     m_menu列表->addSeparator()->setObjectName(QStringLiteral("er45"));
     m_listMenu.exit = add("menu退出", QStringLiteral("退出"));
@@ -238,6 +239,7 @@ void Form1::menu修改_Click()
     // Opened as the other windows of the list menu are: modal, without an owner, and made afresh
     // for this edit, so nothing carries over to the next one.
     FormEdit dialog(m_wordList, row);
+    dialog.centreOn(screen()); // on the main window's monitor
     dialog.exec();
 }
 

@@ -6,7 +6,9 @@
 #include "shell/Pictures.h"
 #include "ui_FormShowWord.h"
 
+#include <QCursor>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -70,6 +72,14 @@ FormShowWord::FormShowWord(QWidget *parent)
     setAttribute(Qt::WA_AlwaysShowToolTips);
 
     connect(m_ui->Command1, &QPushButton::clicked, this, &FormShowWord::Command1_Click);
+
+    m_menu = new QMenu(this);
+    m_menu->setObjectName(QStringLiteral("menuDrill"));
+    for (DrillAction action : DrillActions::all()) {
+        QAction *item = m_menu->addAction(DrillActions::name(action, false));
+        connect(item, &QAction::triggered, this, [this, action] { Q_EMIT actionRequested(action); });
+    }
+    connect(m_menu, &QMenu::aboutToHide, this, &FormShowWord::menuClosed, Qt::QueuedConnection);
 
     FloatingWindowSupport::skipTaskbar(this);
     Form_Load();
@@ -159,7 +169,7 @@ bool FormShowWord::eventFilter(QObject *watched, QEvent *event)
         Label1_MouseMove(static_cast<QMouseEvent *>(event));
         return true;
     case QEvent::MouseButtonRelease:
-        Label1_MouseUp();
+        Label1_MouseUp(static_cast<QMouseEvent *>(event));
         return true;
     case QEvent::MouseButtonDblClick:
         Label1_DblClick();
@@ -203,9 +213,75 @@ void FormShowWord::Label1_MouseMove(QMouseEvent *event)
     }
 }
 
-void FormShowWord::Label1_MouseUp()
+void FormShowWord::Label1_MouseUp(QMouseEvent *event)
 {
+    // A right press released where it was pressed is a click: the menu. A drag is no click.
+    const bool rightClick = m_drag == Drag::Pressed && m_pressButton == Qt::RightButton
+                            && event->button() == Qt::RightButton;
     m_drag = Drag::None;
+    if (!rightClick)
+        return;
+    const QList<QAction *> items = m_menu->actions();
+    const QList<DrillAction> actions = DrillActions::all();
+    for (qsizetype i = 0; i < items.size() && i < actions.size(); ++i)
+        items[i]->setText(DrillActions::name(actions[i], m_paused));
+    m_menu->popup(event->globalPosition().toPoint());
+}
+
+void FormShowWord::setPaused(bool paused)
+{
+    m_paused = paused;
+}
+
+void FormShowWord::setHoverPause(bool on)
+{
+    m_hoverPause = on;
+    if (!on)
+        setHovering(false);
+    else if (isVisible() && frameGeometry().contains(QCursor::pos()))
+        setHovering(true);
+}
+
+void FormShowWord::setHovering(bool on)
+{
+    if (on == m_hovering)
+        return;
+    m_hovering = on;
+    Q_EMIT hoverChanged(on);
+}
+
+void FormShowWord::enterEvent(QEnterEvent *event)
+{
+    QWidget::enterEvent(event);
+    if (m_hoverPause)
+        setHovering(true);
+}
+
+void FormShowWord::leaveEvent(QEvent *event)
+{
+    QWidget::leaveEvent(event);
+    // The menu's own window takes the pointer while it is open: the drill holds until it closes.
+    if (!m_menu->isVisible())
+        setHovering(false);
+}
+
+void FormShowWord::menuClosed()
+{
+    if (m_hovering && !frameGeometry().contains(QCursor::pos()))
+        setHovering(false);
+}
+
+void FormShowWord::setTextPointSize(double points)
+{
+    QFont font = m_ui->Label1->font();
+    if (qFuzzyCompare(font.pointSizeF(), points))
+        return;
+    font.setPointSizeF(points);
+    m_ui->Label1->setFont(font);
+    const int pad = qMax(2, QFontMetrics(font).height() / 8);
+    m_ui->Label1->setContentsMargins(pad, 0, pad, 0);
+    if (isVisible())
+        Label1_Change();
 }
 
 void FormShowWord::Label1_DblClick()
