@@ -107,6 +107,9 @@ private Q_SLOTS:
     void doubleClickAsksForTheWord();
     void shutdownDuringADrillSavesAndCloses();
     void wayBackFromADrillWithoutTheFloatingWindow();
+    void everyEntryKnownIsRefused();
+    void floatingMenuAndTrayReachTheDrill();
+    void resumesAfterTheEntryLastShownAcrossRestarts();
 };
 
 void TestForm1Drill::emptyListIsRefused_data()
@@ -333,6 +336,73 @@ void TestForm1Drill::wayBackFromADrillWithoutTheFloatingWindow()
     drill->trigger();
     QVERIFY(!d.toggle()->isChecked());
     QVERIFY(d->isVisible() && !d->isMinimized());
+}
+
+void TestForm1Drill::everyEntryKnownIsRefused()
+{
+    Drill d(2);
+    d->wordList()->setKnown({0, 1}, true);
+    d.toggle()->setChecked(true);
+    QCOMPARE(d.env.dialogs.messages.size(), 1);
+    QVERIFY(d.env.dialogs.messages[0].text.startsWith(QStringLiteral("词汇都已掌握！")));
+    QVERIFY(!d.toggle()->isChecked());
+    QVERIFY(!d.window());
+    QVERIFY(d->isVisible());
+}
+
+void TestForm1Drill::floatingMenuAndTrayReachTheDrill()
+{
+    Drill d(3);
+    d->hide();
+    d->setupTray();
+    d->show();
+    d.toggle()->setChecked(true);
+    QCOMPARE(d.caption(), QStringLiteral("w1  m1"));
+    auto pick = [](QMenu *menu, const QString &name) {
+        for (QAction *a : menu->actions()) {
+            if (a->text() == name && a->isVisible())
+                return a->trigger(), true;
+        }
+        return false;
+    };
+
+    // "已掌握" in the floating window's menu marks the entry in the list and moves on.
+    QVERIFY(pick(d.window()->actionMenu(), QStringLiteral("已掌握")));
+    QVERIFY(d->wordList()->isKnown(0));
+    QCOMPARE(d.caption(), QStringLiteral("w2  m2"));
+    // The tray's menu holds the same actions while the drill runs.
+    QMenu *tray = d->trayMenu();
+    Q_EMIT tray->aboutToShow();
+    QVERIFY(pick(tray, QStringLiteral("下一个")));
+    QCOMPARE(d.caption(), QStringLiteral("w3  m3"));
+    QVERIFY(pick(tray, QStringLiteral("暂停")));
+    Q_EMIT tray->aboutToShow();
+    QVERIFY(pick(tray, QStringLiteral("继续")));
+    // The next lap skips the known entry.
+    QVERIFY(pick(d.window()->actionMenu(), QStringLiteral("下一个")));
+    QCOMPARE(d.caption(), QStringLiteral("w2  m2"));
+    QVERIFY(pick(d.window()->actionMenu(), QStringLiteral("停止背单词")));
+    QVERIFY(!d.toggle()->isChecked());
+    QVERIFY(d->isVisible());
+    Q_EMIT tray->aboutToShow();
+    QVERIFY(!pick(tray, QStringLiteral("下一个")));
+}
+
+void TestForm1Drill::resumesAfterTheEntryLastShownAcrossRestarts()
+{
+    MainWindow w;
+    w.writeBank(QStringLiteral("w1  m1\r\nw2  m2\r\nw3  m3\r\nw4  m4\r\n"));
+    w.start();
+    w.choose("Combo2", QStringLiteral("顺序"));
+    w.button("Check1")->setChecked(true);
+    w->drillController()->next();
+    QCOMPARE(w->floatingWindow()->caption(), QStringLiteral("w2  m2"));
+    w->drillController()->stop();
+    // Sorted since: the entry is found by its text, not by its row.
+    w->wordList()->reorder({3, 2, 1, 0});
+    w.restart();
+    w.button("Check1")->setChecked(true);
+    QCOMPARE(w->floatingWindow()->caption(), QStringLiteral("w1  m1"));
 }
 
 QTEST_MAIN(TestForm1Drill)
