@@ -5,7 +5,11 @@
 #include "drill/FloatingLayout.h"
 #include "wordlist/WordListModel.h"
 
+#include "drill/FormOptions.h"
+
 #include <QAction>
+#include <QCheckBox>
+#include <QKeySequenceEdit>
 #include <QComboBox>
 #include <QMenu>
 #include <QGuiApplication>
@@ -110,6 +114,7 @@ private Q_SLOTS:
     void everyEntryKnownIsRefused();
     void floatingMenuAndTrayReachTheDrill();
     void resumesAfterTheEntryLastShownAcrossRestarts();
+    void optionsWindow();
 };
 
 void TestForm1Drill::emptyListIsRefused_data()
@@ -403,6 +408,40 @@ void TestForm1Drill::resumesAfterTheEntryLastShownAcrossRestarts()
     w.restart();
     w.button("Check1")->setChecked(true);
     QCOMPARE(w->floatingWindow()->caption(), QStringLiteral("w1  m1"));
+}
+
+void TestForm1Drill::optionsWindow()
+{
+    MainWindow w;
+    w.writeBank(QStringLiteral("w1  m1\r\nw2  m2\r\n"));
+    w.start();
+    QSignalSpy keys(&w.form(), &Form1::drillKeyChanged);
+    w->setKeyStateSource([](DrillOptions::KeyAction) { return QStringLiteral("已注册"); });
+    // Cancel applies nothing and takes a changed key back.
+    QVERIFY(whileModal<FormOptions>([&] { w.menuAction("menu选项")->trigger(); }, [](FormOptions &options) {
+        QCOMPARE(options.windowTitle(), QStringLiteral("选项"));
+        QCOMPARE(options.keyState(DrillOptions::KeyAction::Next), QStringLiteral("已注册"));
+        auto *edit = options.findChild<QKeySequenceEdit *>(QStringLiteral("key0"));
+        edit->setKeySequence(QKeySequence(QStringLiteral("Ctrl+Alt+F5")));
+        Q_EMIT edit->editingFinished();
+        options.findChild<QCheckBox *>(QStringLiteral("knownTakePart"))->setChecked(true);
+        options.reject();
+    }));
+    QCOMPARE(keys.size(), 2);
+    QCOMPARE(keys.at(0).at(1).toString(), QStringLiteral("Ctrl+Alt+F5"));
+    QCOMPARE(keys.at(1).at(1).toString(), QStringLiteral("Ctrl+Alt+N"));
+    QCOMPARE(w->drillOptions(), DrillOptions());
+    // OK applies at once and keeps the choice for the next start.
+    QVERIFY(whileModal<FormOptions>([&] { w.menuAction("menu选项")->trigger(); }, [](FormOptions &options) {
+        options.findChild<QComboBox *>(QStringLiteral("textSize"))->setCurrentIndex(2);
+        options.findChild<QCheckBox *>(QStringLiteral("knownTakePart"))->setChecked(true);
+        options.accept();
+    }));
+    QCOMPARE(w->drillOptions().textSize, DrillOptions::TextSize::Large);
+    QVERIFY(w->drillController()->knownTakePart());
+    w.restart();
+    QCOMPARE(w->drillOptions().textSize, DrillOptions::TextSize::Large);
+    QVERIFY(w->drillController()->knownTakePart());
 }
 
 QTEST_MAIN(TestForm1Drill)
