@@ -128,6 +128,13 @@ void FormOptions::takeKey(DrillOptions::KeyAction action, const QString &key)
     Q_EMIT keyChanged(action, key);
 }
 
+void FormOptions::accept()
+{
+    for (DrillOptions::KeyAction action : DrillOptions::keyActions())
+        takeKey(action, firstChord(m_keyEdits[static_cast<size_t>(action)]->keySequence()));
+    QDialog::accept();
+}
+
 void FormOptions::reject()
 {
     // The keys go back to what they were before the window opened.

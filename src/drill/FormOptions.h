@@ -30,6 +30,8 @@ public:
     QString keyState(DrillOptions::KeyAction action) const;
     // The monitor it opens centred on (the main window's); the primary one unless told.
     void centreOn(QScreen *screen) { m_centreOn = screen; }
+    // OK: a key still being recorded counts as set.
+    void accept() override;
     // Cancel, Esc and the close box: nothing is applied and each changed key goes back.
     void reject() override;
 

@@ -435,11 +435,16 @@ void TestForm1Drill::optionsWindow()
     QVERIFY(whileModal<FormOptions>([&] { w.menuAction("menu选项")->trigger(); }, [](FormOptions &options) {
         options.findChild<QComboBox *>(QStringLiteral("textSize"))->setCurrentIndex(2);
         options.findChild<QCheckBox *>(QStringLiteral("knownTakePart"))->setChecked(true);
+        // A key still being recorded when OK is pressed counts.
+        options.findChild<QKeySequenceEdit *>(QStringLiteral("key3"))->setKeySequence(QKeySequence(QStringLiteral("Ctrl+Alt+F7")));
         options.accept();
     }));
     QCOMPARE(w->drillOptions().textSize, DrillOptions::TextSize::Large);
     QVERIFY(w->drillController()->knownTakePart());
+    QCOMPARE(keys.size(), 3);
+    QCOMPARE(w->drillOptions().key(DrillOptions::KeyAction::Known), QStringLiteral("Ctrl+Alt+F7"));
     w.restart();
+    QCOMPARE(w->drillOptions().key(DrillOptions::KeyAction::Known), QStringLiteral("Ctrl+Alt+F7"));
     QCOMPARE(w->drillOptions().textSize, DrillOptions::TextSize::Large);
     QVERIFY(w->drillController()->knownTakePart());
 }
