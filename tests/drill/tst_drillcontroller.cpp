@@ -89,12 +89,8 @@ class TestDrillController : public QObject
 private Q_SLOTS:
     void actions_data();
     void actions();
-    void refusal_data();
     void refusal();
-    void knownMarksTheShownEntry();
-    void optionsRoundTrip_data();
     void optionsRoundTrip();
-    void startScreen_data();
     void startScreen();
 };
 
@@ -158,96 +154,56 @@ void TestDrillController::actions()
     QCOMPARE(d.run(script), shown);
 }
 
-void TestDrillController::refusal_data()
-{
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QList<int>>("known");
-    QTest::addColumn<bool>("knownTakePart");
-    QTest::addColumn<int>("refusal");
-    QTest::newRow("empty") << 0 << QList<int>{} << false << int(DrillController::Refusal::EmptyList);
-    QTest::newRow("every entry known") << 2 << QList<int>{0, 1} << false << int(DrillController::Refusal::EveryEntryKnown);
-    QTest::newRow("all known, taking part") << 2 << QList<int>{0, 1} << true << int(DrillController::Refusal::None);
-    QTest::newRow("one left") << 2 << QList<int>{1} << false << int(DrillController::Refusal::None);
-}
-
 void TestDrillController::refusal()
 {
-    QFETCH(int, count);
-    QFETCH(QList<int>, known);
-    QFETCH(bool, knownTakePart);
-    QFETCH(int, refusal);
-    Drill d(count, known);
-    d.drill.setKnownTakePart(knownTakePart);
-    QCOMPARE(int(d.drill.refusal()), refusal);
-}
-
-void TestDrillController::knownMarksTheShownEntry()
-{
-    // Back to an entry, then "已掌握": that entry is marked, not the one shown last.
-    Drill d(4, {});
-    d.run(QStringLiteral("s n n p k"));
-    QCOMPARE(d.list.isKnown(1), true);
-    QCOMPARE(d.list.knownCount(), 1);
-    QCOMPARE(d.shown.last(), QStringLiteral("2"));
-}
-
-void TestDrillController::optionsRoundTrip_data()
-{
-    QTest::addColumn<QStringList>("stored"); // key, value, …; "save" saves the changed options
-    QTest::addColumn<bool>("defaults");
-    QTest::newRow("missing keys") << QStringList{} << true;
-    QTest::newRow("values no option knows")
-        << QStringLiteral("悬停暂停 maybe 字号 巨 复习已掌握 1").split(u' ') << true;
-    QTest::newRow("saved and read back") << QStringList{QStringLiteral("save")} << false;
+    Drill empty(0, {}), allKnown(2, {0, 1}), oneLeft(2, {1});
+    QCOMPARE(empty.drill.refusal(), DrillController::Refusal::EmptyList);
+    QCOMPARE(allKnown.drill.refusal(), DrillController::Refusal::EveryEntryKnown);
+    QCOMPARE(oneLeft.drill.refusal(), DrillController::Refusal::None);
+    allKnown.drill.setKnownTakePart(true);
+    QCOMPARE(allKnown.drill.refusal(), DrillController::Refusal::None);
 }
 
 void TestDrillController::optionsRoundTrip()
 {
-    QFETCH(QStringList, stored);
-    QFETCH(bool, defaults);
     QTemporaryDir dir;
     const QString ini = dir.filePath(QStringLiteral("s.conf"));
+    auto stored = [&](const std::function<void(Settings &)> &write) {
+        {
+            Settings settings(ini);
+            write(settings);
+            QString error;
+            settings.sync(&error);
+        }
+        return DrillOptions::load(Settings(ini));
+    };
+    // Missing keys, and values no option knows, are the behaviour from before the options.
+    QCOMPARE(stored([](Settings &) {}), DrillOptions());
+    QCOMPARE(DrillOptions().key(DrillOptions::KeyAction::StartStop), QStringLiteral("Ctrl+Alt+G"));
+    QCOMPARE(stored([](Settings &s) {
+                 s.setValue(QStringLiteral("悬停暂停"), QStringLiteral("maybe"));
+                 s.setValue(QStringLiteral("字号"), QStringLiteral("巨"));
+                 s.setValue(QStringLiteral("复习已掌握"), QStringLiteral("1"));
+             }),
+             DrillOptions());
     DrillOptions changed;
     changed.hoverPause = true;
     changed.textSize = DrillOptions::TextSize::Large;
     changed.knownTakePart = true;
     changed.setKey(DrillOptions::KeyAction::Known, QStringLiteral("Ctrl+Shift+F9"));
-    changed.setKey(DrillOptions::KeyAction::Next, QString()); // taken away stays away
-    {
-        Settings settings(ini);
-        if (stored == QStringList{QStringLiteral("save")})
-            changed.save(settings);
-        else
-            for (qsizetype i = 0; i + 1 < stored.size(); i += 2)
-                settings.setValue(stored[i], stored[i + 1]);
-        QString error;
-        QVERIFY(settings.sync(&error));
-    }
-    const DrillOptions loaded = DrillOptions::load(Settings(ini));
-    QCOMPARE(loaded == DrillOptions(), defaults);
-    QCOMPARE(loaded == changed, !defaults);
-    QCOMPARE(DrillOptions().key(DrillOptions::KeyAction::StartStop), QStringLiteral("Ctrl+Alt+G"));
-}
-
-void TestDrillController::startScreen_data()
-{
-    QTest::addColumn<bool>("remembered");
-    QTest::addColumn<QPoint>("lastCentre");
-    QTest::addColumn<int>("screen");
-    // The primary screen is the right one (index 1).
-    QTest::newRow("nothing remembered") << false << QPoint() << 1;
-    QTest::newRow("left on the left monitor") << true << QPoint(300, 900) << 0;
-    QTest::newRow("left on the primary") << true << QPoint(2000, 500) << 1;
-    QTest::newRow("its monitor is gone: the nearest") << true << QPoint(-500, 700) << 0;
+    changed.setKey(DrillOptions::KeyAction::Next, QString()); // a key taken away stays away
+    QCOMPARE(stored([&](Settings &s) { changed.save(s); }), changed);
 }
 
 void TestDrillController::startScreen()
 {
-    QFETCH(bool, remembered);
-    QFETCH(QPoint, lastCentre);
-    QFETCH(int, screen);
+    // A left monitor and the primary one at its right.
     const QList<QRect> screens{QRect(0, 0, 1280, 1024), QRect(1280, 0, 1920, 1080)};
-    QCOMPARE(FloatingWindow::startScreen(screens, remembered ? &lastCentre : nullptr, 1), screen);
+    const QPoint left(300, 900), right(2000, 500), gone(-500, 700);
+    QCOMPARE(FloatingWindow::startScreen(screens, nullptr, 1), 1);
+    QCOMPARE(FloatingWindow::startScreen(screens, &left, 1), 0);
+    QCOMPARE(FloatingWindow::startScreen(screens, &right, 1), 1);
+    QCOMPARE(FloatingWindow::startScreen(screens, &gone, 1), 0); // the nearest
 }
 
 QTEST_GUILESS_MAIN(TestDrillController)
