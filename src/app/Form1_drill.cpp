@@ -194,7 +194,7 @@ void Form1::loadFormShowWord()
     // The double-click looks up the word of the entry shown, as the menu's "查词" does.
     connect(window, &FormShowWord::lookupRequested, drill, &DrillController::lookup);
     connect(window, &FormShowWord::actionRequested, drill, &DrillController::trigger);
-    connect(window, &FormShowWord::hoverChanged, drill, &DrillController::setHeld);
+    connect(window, &FormShowWord::holdChanged, drill, &DrillController::setHeld);
 }
 
 void Form1::unloadFormShowWord()

@@ -68,8 +68,8 @@ public:
     void markKnown();
     void lookup();
     void stop();
-    // The pointer rests on the floating window (hover pause): the drill holds while it does and
-    // moves on with a fresh countdown when it leaves, unless the learner paused it.
+    // The floating window holds the drill (its menu is open, or hover pause with the pointer on
+    // it); released, the drill goes on with a fresh countdown unless the learner paused it.
     void setHeld(bool held);
 
 Q_SIGNALS:

@@ -79,7 +79,19 @@ FormShowWord::FormShowWord(QWidget *parent)
         QAction *item = m_menu->addAction(DrillActions::name(action, false));
         connect(item, &QAction::triggered, this, [this, action] { Q_EMIT actionRequested(action); });
     }
-    connect(m_menu, &QMenu::aboutToHide, this, &FormShowWord::menuClosed, Qt::QueuedConnection);
+    connect(m_menu, &QMenu::aboutToShow, this, [this] {
+        m_menuOpen = true;
+        updateHold();
+    });
+    // Queued: the action picked runs first, while the drill still holds.
+    connect(
+        m_menu, &QMenu::aboutToHide, this,
+        [this] {
+            m_menuOpen = false;
+            m_pointerOn = frameGeometry().contains(QCursor::pos());
+            updateHold();
+        },
+        Qt::QueuedConnection);
 
     FloatingWindowSupport::skipTaskbar(this);
     Form_Load();
@@ -236,39 +248,31 @@ void FormShowWord::setPaused(bool paused)
 void FormShowWord::setHoverPause(bool on)
 {
     m_hoverPause = on;
-    if (!on)
-        setHovering(false);
-    else if (isVisible() && frameGeometry().contains(QCursor::pos()))
-        setHovering(true);
+    m_pointerOn = isVisible() && frameGeometry().contains(QCursor::pos());
+    updateHold();
 }
 
-void FormShowWord::setHovering(bool on)
+void FormShowWord::updateHold()
 {
-    if (on == m_hovering)
+    const bool hold = m_menuOpen || (m_hoverPause && m_pointerOn);
+    if (hold == m_holding)
         return;
-    m_hovering = on;
-    Q_EMIT hoverChanged(on);
+    m_holding = hold;
+    Q_EMIT holdChanged(hold);
 }
 
 void FormShowWord::enterEvent(QEnterEvent *event)
 {
     QWidget::enterEvent(event);
-    if (m_hoverPause)
-        setHovering(true);
+    m_pointerOn = true;
+    updateHold();
 }
 
 void FormShowWord::leaveEvent(QEvent *event)
 {
     QWidget::leaveEvent(event);
-    // The menu's own window takes the pointer while it is open: the drill holds until it closes.
-    if (!m_menu->isVisible())
-        setHovering(false);
-}
-
-void FormShowWord::menuClosed()
-{
-    if (m_hovering && !frameGeometry().contains(QCursor::pos()))
-        setHovering(false);
+    m_pointerOn = false;
+    updateHold();
 }
 
 void FormShowWord::setTextPointSize(double points)

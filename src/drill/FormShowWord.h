@@ -43,7 +43,7 @@ public:
 
     // The menu names "继续" instead of "暂停" while the drill is paused.
     void setPaused(bool paused);
-    // With hover pause on, the window tells when the pointer comes to rest on it and leaves.
+    // With hover pause on, the window holds the drill while the pointer rests on it.
     void setHoverPause(bool on);
     // The text's size in points; a shown window lays itself out again at once.
     void setTextPointSize(double points);
@@ -57,8 +57,9 @@ Q_SIGNALS:
     void lookupRequested(const QString &word);
     // An action chosen in the right-click menu.
     void actionRequested(DrillAction action);
-    // Hover pause: the pointer came onto the window (true) or left it (false).
-    void hoverChanged(bool onWindow);
+    // The drill should hold (true) or go on (false): while the menu is open, so an action picked
+    // applies to the entry it was opened on, and with hover pause while the pointer is on the window.
+    void holdChanged(bool hold);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -72,8 +73,7 @@ private:
     void Label1_MouseDown(QMouseEvent *event);
     void Label1_MouseMove(QMouseEvent *event);
     void Label1_MouseUp(QMouseEvent *event);
-    void setHovering(bool on);
-    void menuClosed();
+    void updateHold();
     void Label1_DblClick();
     void Command1_Click();
     // The work area of the screen the window is on.
@@ -94,5 +94,7 @@ private:
     QMenu *m_menu = nullptr;
     bool m_paused = false;
     bool m_hoverPause = false;
-    bool m_hovering = false;
+    bool m_pointerOn = false;
+    bool m_menuOpen = false;
+    bool m_holding = false;
 };

@@ -247,9 +247,11 @@ void TestFormShowWord::rightClickOpensTheActionMenu()
     // A right click does, with every action by name; "暂停" reads "继续" while paused.
     const QPoint at = w.mapToGlobal(w.label1Geometry().center());
     w.setPaused(true);
+    QSignalSpy hold(&w, &FormShowWord::holdChanged);
     mouseOnText(w, QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, at);
     mouseOnText(w, QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, at);
     QTRY_VERIFY(menu->isVisible());
+    QCOMPARE(hold.size(), 1); // the drill holds while the menu is open
     QCOMPARE(names(), QStringLiteral("继续,上一个,下一个,已掌握,查词,停止背单词"));
     QSignalSpy chosen(&w, &FormShowWord::actionRequested);
     menu->actions().at(3)->trigger();
