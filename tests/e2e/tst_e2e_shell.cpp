@@ -151,22 +151,23 @@ void TestE2eShell::listMenuLooksUpAndShowsAbout()
     QVERIFY(program.start());
     const QRect main = E2eProgram::geometry(program.mainWindow);
 
-    // The second row, then the list menu's "在线翻译" (its sixth entry).
+    // The second row, then the list menu's "在线翻译": the eighth entry the arrow keys reach (删除,
+    // 修改, 清空列表, 导入单词, 列表另存为, 标记为已掌握, 取消已掌握; 撤销 and 重做 are disabled).
     const int x = main.x() + 60;
     const int y = main.y() + 54 + 22 + 18 + 9;
     E2eProgram::click(x, y, 1);
     E2eProgram::click(x, y, 3);
     QThread::msleep(300);
-    E2eProgram::key(QStringLiteral("Down Down Down Down Down Down Return"));
+    E2eProgram::key(QStringLiteral("Down Down Down Down Down Down Down Down Return"));
     const QString page = Endpoints::dictionaryBase() + QStringLiteral("C%23/");
     for (QDeadlineTimer wait(10000); !requestedAddresses().contains(page) && !wait.hasExpired();)
         QThread::msleep(100);
     QVERIFY2(requestedAddresses().contains(page), qPrintable(requestedAddresses().join(u' ')));
 
-    // "关于": the About window with its caption, trailing space included.
+    // "关于" (after "选项"): the About window with its caption, trailing space included.
     E2eProgram::click(x, y, 3);
     QThread::msleep(300);
-    E2eProgram::key(QStringLiteral("Down Down Down Down Down Down Down Return"));
+    E2eProgram::key(QStringLiteral("Down Down Down Down Down Down Down Down Down Down Return"));
     const QString about = program.waitForWindow(QStringLiteral("^关于『TanvicQuorvel』 $"));
     QVERIFY(!about.isEmpty());
 
