@@ -10,8 +10,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <numeric>
-
 namespace {
 
 class ScriptedRandom : public DrillRandom
@@ -52,7 +50,7 @@ struct Drill
     }
 
     // s start, n next, p previous, k known, u pause/resume, h/H hold/release (hover),
-    // tN N ticks of a 3-second delay, xN remove row N, o reverse the list's order, | a mark.
+    // tN N ticks of a 3-second delay, xN remove row N, o reverse a list of five, | a mark.
     QString run(const QString &script)
     {
         for (const QString &step : script.split(u' ', Qt::SkipEmptyParts)) {
@@ -67,12 +65,7 @@ struct Drill
             case 'H': drill.setHeld(false); break;
             case 't': for (int i = 0; i < n; ++i) drill.tick(); break;
             case 'x': list.removeEntries({n}); break;
-            case 'o': {
-                std::vector<int> reversed(static_cast<size_t>(list.count()));
-                std::iota(reversed.rbegin(), reversed.rend(), 0);
-                list.reorder(reversed);
-                break;
-            }
+            case 'o': list.reorder({4, 3, 2, 1, 0}); break;
             case '|': shown << QStringLiteral("|"); break;
             default: qFatal("unknown step");
             }
@@ -177,15 +170,8 @@ void TestDrillController::optionsRoundTrip()
         }
         return DrillOptions::load(Settings(ini));
     };
-    // Missing keys, and values no option knows, are the behaviour from before the options.
+    // Missing keys are the behaviour from before the options.
     QCOMPARE(stored([](Settings &) {}), DrillOptions());
-    QCOMPARE(DrillOptions().key(DrillOptions::KeyAction::StartStop), QStringLiteral("Ctrl+Alt+G"));
-    QCOMPARE(stored([](Settings &s) {
-                 s.setValue(QStringLiteral("悬停暂停"), QStringLiteral("maybe"));
-                 s.setValue(QStringLiteral("字号"), QStringLiteral("巨"));
-                 s.setValue(QStringLiteral("复习已掌握"), QStringLiteral("1"));
-             }),
-             DrillOptions());
     DrillOptions changed;
     changed.hoverPause = true;
     changed.textSize = DrillOptions::TextSize::Large;
