@@ -6,6 +6,7 @@
 #include "wordlist/FormEdit.h"
 #include "wordlist/WordListModel.h"
 
+#include <QDir>
 #include <QScreen>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -46,7 +47,9 @@ int main(int argc, char **argv)
     file.write(R"({"screens": [{"name": "left", "x": 0, "y": 0, "width": 1280, "height": 800},
         {"name": "right", "x": 1280, "y": 0, "width": 1024, "height": 768}]})");
     file.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());
+    // A relative name: the platform's options are split at colons, which a Windows path holds.
+    QDir::setCurrent(dir.path());
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=screens.json");
     QApplication app(argc, argv);
     TestTwoMonitors test;
     return QTest::qExec(&test, argc, argv);
