@@ -72,6 +72,16 @@ QString DrillOptions::keyActionName(KeyAction action)
     return {};
 }
 
+bool DrillOptions::isUsableKey(const QString &key)
+{
+    if (key.isEmpty())
+        return true;
+    // PortableText names the modifiers first, each followed by "+"; the key itself may be "+".
+    const QStringList parts = key.left(key.size() - 1).split(u'+', Qt::SkipEmptyParts);
+    return parts.contains(QStringLiteral("Ctrl")) || parts.contains(QStringLiteral("Alt"))
+           || parts.contains(QStringLiteral("Meta"));
+}
+
 QStringList DrillOptions::textSizeNames()
 {
     return {QStringLiteral("小"), QStringLiteral("中"), QStringLiteral("大")};
@@ -102,7 +112,8 @@ DrillOptions DrillOptions::load(const Settings &settings)
         // A key stored empty means the learner took the key away; only a missing one is the default.
         const QString missing = QStringLiteral("\x01");
         const QString key = settings.value(keySetting(action), missing);
-        if (key != missing)
+        // One that would take a letter from every program's typing keeps the default.
+        if (key != missing && isUsableKey(key.trimmed()))
             options.setKey(action, key.trimmed());
     }
     return options;

@@ -31,6 +31,10 @@ struct DrillOptions
     QString key(KeyAction action) const { return keys[static_cast<size_t>(action)]; }
     void setKey(KeyAction action, const QString &key) { keys[static_cast<size_t>(action)] = key; }
 
+    // A key that works in any program must hold Ctrl, Alt or the Windows key: a bare letter or
+    // Shift+letter would be taken from every program's typing. Empty (no key) is allowed.
+    static bool isUsableKey(const QString &key);
+
     // "小", "中", "大", in the order of TextSize.
     static QStringList textSizeNames();
     // The floating window's text size in points; Medium is the designed 21.75.

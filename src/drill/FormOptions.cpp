@@ -71,7 +71,12 @@ FormOptions::FormOptions(const DrillOptions &options, QWidget *parent)
         keyLayout->addWidget(clear, line, 2);
         keyLayout->addWidget(state, line, 3);
         connect(edit, &QKeySequenceEdit::editingFinished, this, [this, action, edit] {
-            const QString key = firstChord(edit->keySequence());
+            QString key = firstChord(edit->keySequence());
+            if (!DrillOptions::isUsableKey(key)) {
+                // Refused: the key it had stays, and the state text says why.
+                key = m_current.key(action);
+                setKeyState(action, QStringLiteral("须含 Ctrl 或 Alt"));
+            }
             edit->setKeySequence(QKeySequence::fromString(key, QKeySequence::PortableText));
             takeKey(action, key);
         });
@@ -130,8 +135,11 @@ void FormOptions::takeKey(DrillOptions::KeyAction action, const QString &key)
 
 void FormOptions::accept()
 {
-    for (DrillOptions::KeyAction action : DrillOptions::keyActions())
-        takeKey(action, firstChord(m_keyEdits[static_cast<size_t>(action)]->keySequence()));
+    for (DrillOptions::KeyAction action : DrillOptions::keyActions()) {
+        const QString key = firstChord(m_keyEdits[static_cast<size_t>(action)]->keySequence());
+        if (DrillOptions::isUsableKey(key))
+            takeKey(action, key);
+    }
     QDialog::accept();
 }
 

@@ -179,6 +179,9 @@ void TestDrillController::optionsRoundTrip()
     changed.setKey(DrillOptions::KeyAction::Known, QStringLiteral("Ctrl+Shift+F9"));
     changed.setKey(DrillOptions::KeyAction::Next, QString()); // a key taken away stays away
     QCOMPARE(stored([&](Settings &s) { changed.save(s); }), changed);
+    // A key that would take a letter from every program's typing is refused.
+    QVERIFY(DrillOptions::isUsableKey(QStringLiteral("Ctrl+Alt++")) && DrillOptions::isUsableKey(QString()));
+    QVERIFY(!DrillOptions::isUsableKey(QStringLiteral("Shift+N")) && !DrillOptions::isUsableKey(QStringLiteral("F9")));
 }
 
 void TestDrillController::startScreen()
