@@ -129,7 +129,7 @@ void frmAbout::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     // Centred on the screen at each showing.
-    FixedWindow::centre(this, QGuiApplication::primaryScreen());
+    FixedWindow::centre(this, m_centreOn ? m_centreOn.data() : QGuiApplication::primaryScreen());
 }
 
 void frmAbout::cmdOK_Click()

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
+#include <QScreen>
 
 #include <memory>
 
@@ -24,6 +26,8 @@ public:
 
     // Starts the system-information tool, or says that there is none.
     void StartSysInfo();
+    // The monitor it opens centred on (the main window's); the primary one unless told.
+    void centreOn(QScreen *screen) { m_centreOn = screen; }
 
 protected:
     bool eventFilter(QObject *object, QEvent *event) override;
@@ -31,6 +35,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    QPointer<QScreen> m_centreOn;
     void Form_Load();
     void Form_MouseMove();
     void cmdOK_Click();

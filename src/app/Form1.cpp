@@ -116,6 +116,10 @@ void Form1::Form_Load()
     m_settings = std::make_unique<Settings>(m_context.settingsPath);
     setComboText(m_ui->Combo1, m_settings->value(kDelayKey, QStringLiteral("10")));
     setComboText(m_ui->Combo2, m_settings->value(kOrderKey, QStringLiteral("顺序")));
+    // The drill's options, and its position where the last run left it.
+    m_drillOptions = DrillOptions::load(*m_settings);
+    applyDrillOptions();
+    restoreDrillPosition();
     setupSpeech();
 
     // Fill the word-file box from the program folder.
@@ -251,6 +255,7 @@ bool Form1::writeSettings(QString *error)
         return true;
     m_settings->setValue(kDelayKey, m_ui->Combo1->currentText());
     m_settings->setValue(kOrderKey, m_ui->Combo2->currentText());
+    saveDrillPosition();
     return m_settings->sync(error);
 }
 

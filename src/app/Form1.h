@@ -1,13 +1,15 @@
 #pragma once
 
 #include "AppContext.h"
-#include "drill/DrillScheduler.h"
+#include "drill/DrillController.h"
+#include "drill/DrillOptions.h"
 #include "drill/FormShowWord.h"
 #include "wordlist/WordBank.h"
 #include "wordlist/WordListSorter.h"
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -62,7 +64,18 @@ public:
     void refreshWordFiles() { 载入单词文件下拉框(); }
 
     // The drill's timing and choice of entries (tests give it a scripted chance).
-    DrillScheduler &drillScheduler() { return *m_drill; }
+    DrillScheduler &drillScheduler() { return m_drillController->scheduler(); }
+    // The drill's state and actions; every surface (floating window, tray, keys) goes through it.
+    DrillController *drillController() const { return m_drillController; }
+    // Starts a drill when none runs, else stops it and shows the main window: the tray's first
+    // entry and the start/stop key.
+    void startOrStopDrill();
+    const DrillOptions &drillOptions() const { return m_drillOptions; }
+    // What the options window says about each action's key ("已注册", …); without a source it
+    // says the key is not registered.
+    void setKeyStateSource(std::function<QString(DrillOptions::KeyAction)> source) { m_keyState = std::move(source); }
+    // Opens the options window (the list menu's and the tray's "选项").
+    void menu选项_Click();
     // The floating word window while a drill runs, otherwise null.
     FormShowWord *floatingWindow() const { return m_FormShowWord.get(); }
 
@@ -77,6 +90,11 @@ Q_SIGNALS:
     void programEnded();
     // A double-click on the floating window's text asks for this word in the online dictionary.
     void wordLookupRequested(const QString &word);
+    // The learner changed an action's key in the options window (QKeySequence::PortableText,
+    // empty for none); Cancel sends the earlier key back the same way.
+    void drillKeyChanged(DrillOptions::KeyAction action, const QString &key);
+    // The options were applied (OK in the options window).
+    void drillOptionsChanged();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -133,6 +151,14 @@ private:
     void loadFormShowWord();
     void unloadFormShowWord();
     void FormShowWord_Stop();
+    // Selects the entry the drill chose, scrolls it into view and hands its text to the window.
+    void showDrillEntry(int row);
+    // The drill cannot start, or ran out of entries: the message that says why.
+    void tellDrillRefused(DrillController::Refusal why);
+    void applyDrillOptions();
+    // The drill's position kept across restarts: the selected entry's word and meaning.
+    void restoreDrillPosition();
+    void saveDrillPosition();
     // Where the main window goes while a drill runs: out of sight, yet one key away (the
     // notification-area icon, or the taskbar and Alt+Tab where there is no notification area).
     void stepAsideForDrill();
@@ -173,7 +199,8 @@ private:
     {
         QAction *remove = nullptr, *edit = nullptr, *undo = nullptr, *redo = nullptr, *markKnown = nullptr,
                 *unmarkKnown = nullptr, *clear = nullptr, *import = nullptr,
-                *saveAs = nullptr, *lookUp = nullptr, *speak = nullptr, *about = nullptr, *exit = nullptr;
+                *saveAs = nullptr, *lookUp = nullptr, *options = nullptr, *speak = nullptr, *about = nullptr,
+                *exit = nullptr;
     } m_listMenu;
     WordListSorter m_sorter;
     QTimer *m_Timer1 = nullptr;
@@ -192,7 +219,11 @@ private:
     bool m_unloaded = false;
     bool m_shutdownPending = false;
     std::unique_ptr<Settings> m_settings;
-    std::unique_ptr<DrillScheduler> m_drill;
+    DrillController *m_drillController = nullptr;
+    DrillOptions m_drillOptions;
+    std::function<QString(DrillOptions::KeyAction)> m_keyState;
+    // Where the learner left the floating window: the next drill starts on that monitor.
+    std::optional<QPoint> m_floatingCentre;
     // Without a parent: a window owned by the hidden main window could be hidden with it.
     std::unique_ptr<FormShowWord> m_FormShowWord;
     std::unique_ptr<SpeechEngine> m_speech;
@@ -207,6 +238,9 @@ private:
     QSystemTrayIcon *m_tray = nullptr;
     QMenu *m_trayMenu = nullptr;
     QAction *m_trayDrill = nullptr;
+    // The drill's actions, shown while a drill runs.
+    QList<QAction *> m_trayDrillActions;
+    QAction *m_trayOptions = nullptr;
     QAction *m_trayExit = nullptr;
     // The drill minimized the main window (no notification area); restoring it stops the drill.
     bool m_minimizedForDrill = false;

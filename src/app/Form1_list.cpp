@@ -105,6 +105,8 @@ void Form1::setupWordList()
     m_menu列表->setToolTipsVisible(true);
     // Known entries are drawn grey with a check mark.
     view->setItemDelegate(new KnownEntryDelegate(view));
+    m_menu列表->addSeparator();
+    m_listMenu.options = add("menu选项", QStringLiteral("选项"));
     m_menu列表->addSeparator()->setObjectName(QStringLiteral("er45"));
     m_listMenu.exit = add("menu退出", QStringLiteral("退出"));
 }
@@ -242,6 +244,7 @@ void Form1::menu修改_Click()
     // Opened as the other windows of the list menu are: modal, without an owner, and made afresh
     // for this edit, so nothing carries over to the next one.
     FormEdit dialog(m_wordList, row);
+    dialog.centreOn(screen()); // on the main window's monitor
     dialog.exec();
 }
 

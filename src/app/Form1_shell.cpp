@@ -49,6 +49,7 @@ void Form1::connectShellSignals()
     // The floating window's double-click hands over its word already prepared.
     connect(this, &Form1::wordLookupRequested, this, &Form1::openDictionaryPage);
     connect(m_listMenu.lookUp, &QAction::triggered, this, &Form1::menu在线翻译_Click);
+    connect(m_listMenu.options, &QAction::triggered, this, &Form1::menu选项_Click);
     connect(m_listMenu.about, &QAction::triggered, this, &Form1::menu关于_Click);
 }
 
@@ -77,5 +78,6 @@ void Form1::menu关于_Click()
 {
     // Modal, without an owner; a fresh window each time.
     frmAbout about(m_context.launcher, m_context.dialogs);
+    about.centreOn(screen()); // on the main window's monitor
     about.exec();
 }

@@ -20,18 +20,26 @@ void Form1::setupTray()
     m_trayMenu->setObjectName(QStringLiteral("menuTray"));
     QAction *drill = m_trayDrill = m_trayMenu->addAction(QStringLiteral("开始背单词"));
     drill->setObjectName(QStringLiteral("trayDrill"));
+    // The drill's actions, while a drill runs (stopping is the entry above).
+    for (DrillAction action : DrillActions::all()) {
+        if (action == DrillAction::Stop)
+            continue;
+        QAction *item = m_trayMenu->addAction(DrillActions::name(action, false));
+        item->setData(static_cast<int>(action));
+        connect(item, &QAction::triggered, this, [this, action] { m_drillController->trigger(action); });
+        m_trayDrillActions << item;
+    }
+    m_trayMenu->addSeparator();
     QAction *showMain = m_trayMenu->addAction(QStringLiteral("显示主窗口"));
     showMain->setObjectName(QStringLiteral("trayShow"));
+    m_trayOptions = m_trayMenu->addAction(QStringLiteral("选项"));
+    m_trayOptions->setObjectName(QStringLiteral("trayOptions"));
     m_trayMenu->addSeparator();
     QAction *exit = m_trayExit = m_trayMenu->addAction(QStringLiteral("退出"));
     exit->setObjectName(QStringLiteral("trayExit"));
 
-    connect(drill, &QAction::triggered, this, [this] {
-        if (drillRunning())
-            FormShowWord_Stop(); // exactly the floating window's stop button
-        else
-            m_ui->Check1->setChecked(true); // exactly the toggle
-    });
+    connect(drill, &QAction::triggered, this, &Form1::startOrStopDrill);
+    connect(m_trayOptions, &QAction::triggered, this, &Form1::menu选项_Click);
     connect(showMain, &QAction::triggered, this, &Form1::showMainWindow);
     connect(exit, &QAction::triggered, this, &Form1::close);
     // While a modal window is open the main window takes no input, and neither does its icon.
@@ -64,6 +72,12 @@ void Form1::updateTrayMenu()
     m_trayDrill->setText(running ? QStringLiteral("停止背单词") : QStringLiteral("开始背单词"));
     m_trayDrill->setEnabled(!modal);
     m_trayExit->setEnabled(!modal);
+    m_trayOptions->setEnabled(!modal);
+    for (QAction *item : std::as_const(m_trayDrillActions)) {
+        const auto action = static_cast<DrillAction>(item->data().toInt());
+        item->setVisible(running);
+        item->setText(DrillActions::name(action, m_drillController->isPaused()));
+    }
 }
 
 void Form1::showMainWindow()

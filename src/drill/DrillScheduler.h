@@ -48,6 +48,12 @@ public:
 
     void setRandom(std::unique_ptr<DrillRandom> random);
 
+    // Ticks since a tick last showed a word. Only a tick that shows a word sets it back to 0, so a
+    // remainder carries over from one drill into the next.
+    int elapsedSeconds() const { return m_elapsedSeconds; }
+    // The learner moved on, went back or resumed: the word now shown gets the whole delay.
+    void restartCountdown() { m_elapsedSeconds = 0; }
+
     // One tick: counts it and tells whether the next word is due, with the delay read from the
     // delay box's text now (a change between ticks takes effect at once).
     bool tick(const QString &delayText);

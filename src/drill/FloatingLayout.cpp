@@ -68,4 +68,25 @@ QPoint startPosition(const QRect &workArea, int windowHeight)
     return {workArea.x() + Twips::toPixels(500), bottom - windowHeight - Twips::toPixels(100)};
 }
 
+qsizetype startScreen(const QList<QRect> &screens, const QPoint *lastCentre, qsizetype primary)
+{
+    if (!lastCentre || screens.isEmpty())
+        return primary;
+    qsizetype nearest = primary;
+    qint64 nearestDistance = -1;
+    for (qsizetype i = 0; i < screens.size(); ++i) {
+        const QRect &screen = screens[i];
+        if (screen.contains(*lastCentre))
+            return i;
+        const int dx = qMax(0, qMax(screen.left() - lastCentre->x(), lastCentre->x() - screen.right()));
+        const int dy = qMax(0, qMax(screen.top() - lastCentre->y(), lastCentre->y() - screen.bottom()));
+        const qint64 distance = qint64(dx) * dx + qint64(dy) * dy;
+        if (nearestDistance < 0 || distance < nearestDistance) {
+            nearest = i;
+            nearestDistance = distance;
+        }
+    }
+    return nearest;
+}
+
 } // namespace FloatingWindow

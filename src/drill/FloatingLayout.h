@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -46,5 +47,9 @@ QPoint keepInside(const QPoint &pos, const QSize &size, const QRect &workArea);
 // Where a drill puts the window before its first word: 500 twips right of the work area's left
 // edge, its bottom edge (at the given height) 100 twips above the work area's bottom.
 QPoint startPosition(const QRect &workArea, int windowHeight);
+
+// Which of the `screens` a drill starts on: the one where the learner left the floating window
+// (the screen holding `lastCentre`, or the nearest one when that screen is gone), else `primary`.
+qsizetype startScreen(const QList<QRect> &screens, const QPoint *lastCentre, qsizetype primary);
 
 } // namespace FloatingWindow

@@ -6,7 +6,9 @@
 #include "shell/Pictures.h"
 #include "ui_FormShowWord.h"
 
+#include <QCursor>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -97,6 +99,26 @@ FormShowWord::FormShowWord(QWidget *parent)
     setAttribute(Qt::WA_AlwaysShowToolTips);
 
     connect(m_ui->Command1, &QPushButton::clicked, this, &FormShowWord::Command1_Click);
+
+    m_menu = new QMenu(this);
+    m_menu->setObjectName(QStringLiteral("menuDrill"));
+    for (DrillAction action : DrillActions::all()) {
+        QAction *item = m_menu->addAction(DrillActions::name(action, false));
+        connect(item, &QAction::triggered, this, [this, action] { Q_EMIT actionRequested(action); });
+    }
+    connect(m_menu, &QMenu::aboutToShow, this, [this] {
+        m_menuOpen = true;
+        updateHold();
+    });
+    // Queued: the action picked runs first, while the drill still holds.
+    connect(
+        m_menu, &QMenu::aboutToHide, this,
+        [this] {
+            m_menuOpen = false;
+            m_pointerOn = frameGeometry().contains(QCursor::pos());
+            updateHold();
+        },
+        Qt::QueuedConnection);
 
     FloatingWindowSupport::skipTaskbar(this);
     Form_Load();
@@ -193,7 +215,7 @@ bool FormShowWord::eventFilter(QObject *watched, QEvent *event)
         Label1_MouseMove(static_cast<QMouseEvent *>(event));
         return true;
     case QEvent::MouseButtonRelease:
-        Label1_MouseUp();
+        Label1_MouseUp(static_cast<QMouseEvent *>(event));
         return true;
     case QEvent::MouseButtonDblClick:
         Label1_DblClick();
@@ -237,9 +259,67 @@ void FormShowWord::Label1_MouseMove(QMouseEvent *event)
     }
 }
 
-void FormShowWord::Label1_MouseUp()
+void FormShowWord::Label1_MouseUp(QMouseEvent *event)
 {
+    // A right press released where it was pressed is a click: the menu. A drag is no click.
+    const bool rightClick = m_drag == Drag::Pressed && m_pressButton == Qt::RightButton
+                            && event->button() == Qt::RightButton;
     m_drag = Drag::None;
+    if (!rightClick)
+        return;
+    const QList<QAction *> items = m_menu->actions();
+    const QList<DrillAction> actions = DrillActions::all();
+    for (qsizetype i = 0; i < items.size() && i < actions.size(); ++i)
+        items[i]->setText(DrillActions::name(actions[i], m_paused));
+    m_menu->popup(event->globalPosition().toPoint());
+}
+
+void FormShowWord::setPaused(bool paused)
+{
+    m_paused = paused;
+}
+
+void FormShowWord::setHoverPause(bool on)
+{
+    m_hoverPause = on;
+    m_pointerOn = isVisible() && frameGeometry().contains(QCursor::pos());
+    updateHold();
+}
+
+void FormShowWord::updateHold()
+{
+    const bool hold = m_menuOpen || (m_hoverPause && m_pointerOn);
+    if (hold == m_holding)
+        return;
+    m_holding = hold;
+    Q_EMIT holdChanged(hold);
+}
+
+void FormShowWord::enterEvent(QEnterEvent *event)
+{
+    QWidget::enterEvent(event);
+    m_pointerOn = true;
+    updateHold();
+}
+
+void FormShowWord::leaveEvent(QEvent *event)
+{
+    QWidget::leaveEvent(event);
+    m_pointerOn = false;
+    updateHold();
+}
+
+void FormShowWord::setTextPointSize(double points)
+{
+    QFont font = m_ui->Label1->font();
+    if (qFuzzyCompare(font.pointSizeF(), points))
+        return;
+    font.setPointSizeF(points);
+    m_ui->Label1->setFont(font);
+    const int pad = qMax(2, QFontMetrics(font).height() / 8);
+    m_ui->Label1->setContentsMargins(pad, 0, pad, 0);
+    if (isVisible())
+        Label1_Change();
 }
 
 void FormShowWord::Label1_DblClick()

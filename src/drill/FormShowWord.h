@@ -1,11 +1,14 @@
 #pragma once
 
+#include "DrillActions.h"
+
 #include <QPoint>
 #include <QWidget>
 
 #include <memory>
 
 class QLabel;
+class QMenu;
 class QMouseEvent;
 class QPushButton;
 
@@ -16,7 +19,8 @@ class FormShowWord;
 // The floating word window of a drill: one line of large text on a dark backdrop with a stop
 // button at its left end. It stays above all other windows, never takes the keyboard focus, has
 // no title bar and no taskbar button, fits itself to every new text and can be dragged by its
-// text. A double-click on the text asks for the word to be looked up.
+// text. A double-click on the text asks for the word to be looked up; a right click on it (pressed
+// and released without moving) opens the menu of the drill's actions.
 //
 // A drill loads it afresh, so it starts with its designed size and caption every time.
 class FormShowWord : public QWidget
@@ -37,22 +41,39 @@ public:
     // moves less stays a click, so a double-click always reaches the lookup.
     static constexpr int dragThreshold = 4;
 
+    // The menu names "继续" instead of "暂停" while the drill is paused.
+    void setPaused(bool paused);
+    // With hover pause on, the window holds the drill while the pointer rests on it.
+    void setHoverPause(bool on);
+    // The text's size in points; a shown window lays itself out again at once.
+    void setTextPointSize(double points);
+    // The right-click menu (for tests: its actions are named as the drill's actions).
+    QMenu *actionMenu() const { return m_menu; }
+
 Q_SIGNALS:
     // The stop button was clicked.
     void stopRequested();
     // The text was double-clicked; the word (without its meaning) to look up.
     void lookupRequested(const QString &word);
+    // An action chosen in the right-click menu.
+    void actionRequested(DrillAction action);
+    // The drill should hold (true) or go on (false): while the menu is open, so an action picked
+    // applies to the entry it was opened on, and with hover pause while the pointer is on the window.
+    void holdChanged(bool hold);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
 
 private:
     void Form_Load();
     void Label1_Change();
     void Label1_MouseDown(QMouseEvent *event);
     void Label1_MouseMove(QMouseEvent *event);
-    void Label1_MouseUp();
+    void Label1_MouseUp(QMouseEvent *event);
+    void updateHold();
     void Label1_DblClick();
     void Command1_Click();
     // The work area of the screen the window is on.
@@ -71,4 +92,11 @@ private:
     bool m_placed = false;
     QPoint m_home;
     QPoint m_placedAt;
+
+    QMenu *m_menu = nullptr;
+    bool m_paused = false;
+    bool m_hoverPause = false;
+    bool m_pointerOn = false;
+    bool m_menuOpen = false;
+    bool m_holding = false;
 };

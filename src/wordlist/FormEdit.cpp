@@ -56,7 +56,9 @@ void FormEdit::showEvent(QShowEvent *event)
     // Centred on the screen the first time it is shown.
     if (!m_placed) {
         m_placed = true;
-        FixedWindow::centre(this, parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen());
+        QScreen *screen = m_centreOn ? m_centreOn.data()
+                          : parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+        FixedWindow::centre(this, screen);
     }
     QDialog::showEvent(event);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
+#include <QScreen>
 #include <QPersistentModelIndex>
 
 #include <memory>
@@ -24,6 +26,9 @@ public:
     FormEdit(WordListModel *list, int row, QWidget *parent = nullptr);
     ~FormEdit() override;
 
+    // The monitor it opens centred on (the main window's); else its owner's, else the primary one.
+    void centreOn(QScreen *screen) { m_centreOn = screen; }
+
     QLineEdit *text1() const;
     QLineEdit *text2() const;
 
@@ -41,4 +46,5 @@ private:
     std::unique_ptr<Ui::FormEdit> m_ui;
     WordListModel *m_list = nullptr;
     bool m_placed = false;
+    QPointer<QScreen> m_centreOn;
 };

@@ -5,7 +5,11 @@
 #include "drill/FloatingLayout.h"
 #include "wordlist/WordListModel.h"
 
+#include "drill/FormOptions.h"
+
 #include <QAction>
+#include <QCheckBox>
+#include <QKeySequenceEdit>
 #include <QComboBox>
 #include <QMenu>
 #include <QGuiApplication>
@@ -107,6 +111,8 @@ private Q_SLOTS:
     void doubleClickAsksForTheWord();
     void shutdownDuringADrillSavesAndCloses();
     void wayBackFromADrillWithoutTheFloatingWindow();
+    void trayReachesTheDrill();
+    void optionsWindow();
 };
 
 void TestForm1Drill::emptyListIsRefused_data()
@@ -333,6 +339,66 @@ void TestForm1Drill::wayBackFromADrillWithoutTheFloatingWindow()
     drill->trigger();
     QVERIFY(!d.toggle()->isChecked());
     QVERIFY(d->isVisible() && !d->isMinimized());
+}
+
+void TestForm1Drill::trayReachesTheDrill()
+{
+    // The tray's menu holds the drill's actions while a drill runs, and only then.
+    Drill d(3);
+    d->setupTray();
+    QMenu *tray = d->trayMenu();
+    auto pick = [tray](const QString &name) {
+        Q_EMIT tray->aboutToShow();
+        for (QAction *a : tray->actions()) {
+            if (a->text() == name && a->isVisible())
+                return a->trigger(), true;
+        }
+        return false;
+    };
+    QVERIFY(!pick(QStringLiteral("下一个")));
+    d.toggle()->setChecked(true);
+    QVERIFY(pick(QStringLiteral("已掌握")));
+    QVERIFY(d->wordList()->isKnown(0));
+    QVERIFY(pick(QStringLiteral("下一个")));
+    QVERIFY(pick(QStringLiteral("暂停")) && pick(QStringLiteral("继续")));
+    QCOMPARE(d.caption(), QStringLiteral("w3  m3"));
+}
+
+void TestForm1Drill::optionsWindow()
+{
+    MainWindow w;
+    w.writeBank(QStringLiteral("w1  m1\r\nw2  m2\r\n"));
+    w.start();
+    QSignalSpy keys(&w.form(), &Form1::drillKeyChanged);
+    w->setKeyStateSource([](DrillOptions::KeyAction) { return QStringLiteral("已注册"); });
+    // Cancel applies nothing and takes a changed key back.
+    QVERIFY(whileModal<FormOptions>([&] { w.menuAction("menu选项")->trigger(); }, [](FormOptions &options) {
+        QCOMPARE(options.keyState(DrillOptions::KeyAction::Next), QStringLiteral("已注册"));
+        auto *edit = options.findChild<QKeySequenceEdit *>(QStringLiteral("key0"));
+        edit->setKeySequence(QKeySequence(QStringLiteral("Ctrl+Alt+F5")));
+        Q_EMIT edit->editingFinished();
+        options.findChild<QCheckBox *>(QStringLiteral("knownTakePart"))->setChecked(true);
+        options.reject();
+    }));
+    QCOMPARE(keys.size(), 2);
+    QCOMPARE(keys.at(0).at(1).toString(), QStringLiteral("Ctrl+Alt+F5"));
+    QCOMPARE(keys.at(1).at(1).toString(), QStringLiteral("Ctrl+Alt+N"));
+    QCOMPARE(w->drillOptions(), DrillOptions());
+    // OK applies at once and keeps the choice for the next start.
+    QVERIFY(whileModal<FormOptions>([&] { w.menuAction("menu选项")->trigger(); }, [](FormOptions &options) {
+        options.findChild<QComboBox *>(QStringLiteral("textSize"))->setCurrentIndex(2);
+        options.findChild<QCheckBox *>(QStringLiteral("knownTakePart"))->setChecked(true);
+        // A key still being recorded when OK is pressed counts.
+        options.findChild<QKeySequenceEdit *>(QStringLiteral("key3"))->setKeySequence(QKeySequence(QStringLiteral("Ctrl+Alt+F7")));
+        options.accept();
+    }));
+    QCOMPARE(w->drillOptions().textSize, DrillOptions::TextSize::Large);
+    QVERIFY(w->drillController()->knownTakePart());
+    QCOMPARE(keys.size(), 3);
+    QCOMPARE(w->drillOptions().key(DrillOptions::KeyAction::Known), QStringLiteral("Ctrl+Alt+F7"));
+    w.restart();
+    QCOMPARE(w->drillOptions().key(DrillOptions::KeyAction::Known), QStringLiteral("Ctrl+Alt+F7"));
+    QVERIFY(w->drillController()->knownTakePart());
 }
 
 QTEST_MAIN(TestForm1Drill)

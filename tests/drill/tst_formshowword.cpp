@@ -1,4 +1,5 @@
 // The floating word window on its own: design, layout on every text, drag, lookup, stop.
+#include "drill/DrillOptions.h"
 #include "drill/FloatingLayout.h"
 #include "drill/FormShowWord.h"
 
@@ -6,6 +7,7 @@
 #include <QScreen>
 
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -44,6 +46,8 @@ private Q_SLOTS:
     void doubleClickLooksUpTheWord_data();
     void doubleClickLooksUpTheWord();
     void stopButtonAsksToStop();
+    void rightClickOpensTheActionMenu();
+    void textSizeAppliesAtOnce();
 };
 
 void TestFormShowWord::loadsAsDesigned()
@@ -226,6 +230,54 @@ void TestFormShowWord::stopButtonAsksToStop()
     QSignalSpy stop(&w, &FormShowWord::stopRequested);
     QTest::mouseClick(w.findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
     QCOMPARE(stop.count(), 1);
+}
+
+void TestFormShowWord::rightClickOpensTheActionMenu()
+{
+    FormShowWord w;
+    w.move(100, 600);
+    w.setCaption(QStringLiteral("abandon  放弃"));
+    const QPoint start = w.mapToGlobal(w.label1Geometry().center());
+    QMenu *menu = w.actionMenu();
+    auto names = [menu] {
+        QStringList texts;
+        for (const QAction *a : menu->actions())
+            texts << a->text();
+        return texts.join(u',');
+    };
+
+    // A right drag moves the window and opens no menu.
+    mouseOnText(w, QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, start);
+    mouseOnText(w, QEvent::MouseMove, Qt::NoButton, Qt::RightButton, start + QPoint(30, 0));
+    mouseOnText(w, QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, start + QPoint(30, 0));
+    QVERIFY(!menu->isVisible());
+
+    // A right click does, with every action by name; "暂停" reads "继续" while paused.
+    const QPoint at = w.mapToGlobal(w.label1Geometry().center());
+    w.setPaused(true);
+    QSignalSpy hold(&w, &FormShowWord::holdChanged);
+    mouseOnText(w, QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, at);
+    mouseOnText(w, QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, at);
+    QTRY_VERIFY(menu->isVisible());
+    QCOMPARE(hold.size(), 1); // the drill holds while the menu is open
+    QCOMPARE(names(), QStringLiteral("继续,上一个,下一个,已掌握,查词,停止背单词"));
+    QSignalSpy chosen(&w, &FormShowWord::actionRequested);
+    menu->actions().at(3)->trigger();
+    QCOMPARE(chosen.size(), 1);
+    QCOMPARE(chosen.at(0).at(0).value<DrillAction>(), DrillAction::Known);
+}
+
+void TestFormShowWord::textSizeAppliesAtOnce()
+{
+    FormShowWord w;
+    w.move(100, 300);
+    w.setCaption(QStringLiteral("abandon  放弃"));
+    const QSize medium = w.size();
+    w.setTextPointSize(DrillOptions::pointSize(DrillOptions::TextSize::Large));
+    QVERIFY(w.width() > medium.width() && w.height() > medium.height());
+    w.setTextPointSize(DrillOptions::pointSize(DrillOptions::TextSize::Small));
+    QVERIFY(w.width() < medium.width() && w.height() < medium.height());
+    QCOMPARE(w.pos(), QPoint(100, 300));
 }
 
 QTEST_MAIN(TestFormShowWord)

@@ -4,6 +4,7 @@
 #include "E2eProgram.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QScopeGuard>
 #include <QSettings>
 #include <QStringEncoder>
@@ -109,6 +110,7 @@ private Q_SLOTS:
     void keyboardAlone();
     void longMeaningStaysOnScreen_data();
     void longMeaningStaysOnScreen();
+    void rightClickMenuAndResume();
 };
 
 void TestE2eDrill::drill()
@@ -265,6 +267,90 @@ void TestE2eDrill::keyboardAlone()
     E2eProgram::key(QStringLiteral("space"));
     QVERIFY(program.waitForWindowGone(program.mainWindow));
     QVERIFY(!waitForFloatingWindow(program.mainWindow).isEmpty());
+
+    program.terminate(SIGTERM);
+    QVERIFY(program.waitForExit());
+    QCOMPARE(program.exitCode(), 0);
+}
+
+namespace {
+// Right-clicks the floating window's text and picks the `item`-th entry (from 0) of its six.
+bool chooseFromMenu(const QString &mainWindow, const QString &floating, int item, const QString &shot = {})
+{
+    const QRect g = E2eProgram::geometry(floating);
+    E2eProgram::click(g.x() + 60, g.y() + g.height() / 2, 3);
+    QStringList menu;
+    for (QDeadlineTimer deadline(5000); menu.size() != 1 && !deadline.hasExpired(); QThread::msleep(100)) {
+        menu = visibleProgramWindows(mainWindow);
+        menu.removeAll(floating);
+    }
+    if (menu.size() != 1)
+        return false;
+    QThread::msleep(200);
+    if (!shot.isEmpty())
+        E2eProgram::screenshot(shot);
+    const QRect m = E2eProgram::geometry(menu.first());
+    E2eProgram::click(m.x() + m.width() / 2, m.y() + m.height() * (2 * item + 1) / 12);
+    return true;
+}
+} // namespace
+
+void TestE2eDrill::rightClickMenuAndResume()
+{
+    // Entries of growing length, so the floating window's width tells which one it shows.
+    E2eProgram program;
+    program.writeFile(program.wordBankPath(), gbk(QStringLiteral("a  1\r\nbbbbbbbb  2\r\ncccccccccccccccc  3\r\n"
+                                                                 "dddddddddddddddddddddddd  4\r\n")));
+    {
+        QSettings settings(program.settingsPath(), QSettings::IniFormat);
+        settings.setValue(QStringLiteral("设置/延时"), QStringLiteral("50"));
+    }
+    QVERIFY(program.start());
+    E2eProgram::activate(program.mainWindow);
+    E2eProgram::key(QStringLiteral("Tab Tab space"));
+    QVERIFY(program.waitForWindowGone(program.mainWindow));
+    QString floating = waitForFloatingWindow(program.mainWindow);
+    QVERIFY(!floating.isEmpty());
+    const int w1 = E2eProgram::geometry(floating).width();
+    auto widthAbove = [&](int w) {
+        return waitForGeometry(floating, [w](const QRect &g) { return g.width() > w + 20; });
+    };
+
+    // "下一个" (third), then "已掌握" (fourth) on the second entry: the third shows.
+    const QString shot = QDir::temp().filePath(QStringLiteral("e2e-drill-menu.png"));
+    QVERIFY(chooseFromMenu(program.mainWindow, floating, 2, shot));
+    QVERIFY(widthAbove(w1));
+    const int w2 = E2eProgram::geometry(floating).width();
+    QVERIFY(chooseFromMenu(program.mainWindow, floating, 3));
+    QVERIFY(widthAbove(w2));
+    const int w3 = E2eProgram::geometry(floating).width();
+    // The floating window never took the focus, the menu notwithstanding.
+    QVERIFY(E2eProgram::activeWindow() != floating);
+
+    // "停止背单词" (last), then exit: the known mark and the position are kept.
+    QVERIFY(chooseFromMenu(program.mainWindow, floating, 5));
+    QVERIFY(program.waitForWindowGone(floating));
+    QVERIFY(E2eProgram::waitForViewable(program.mainWindow));
+    E2eProgram::closeWindow(program.mainWindow);
+    QVERIFY(program.waitForExit());
+    QCOMPARE(program.readFile(program.programFolder() + QStringLiteral("/wb.known")), gbk(QStringLiteral("bbbbbbbb  2\r\n")));
+
+    // The bank in the opposite order, as a sort leaves it. After a restart the first entry is the
+    // one after the last shown (the third, now row 2): the second is known, so the first follows;
+    // then, round the top, the fourth and the third.
+    program.writeFile(program.wordBankPath(), gbk(QStringLiteral("dddddddddddddddddddddddd  4\r\n"
+                                                                 "cccccccccccccccc  3\r\nbbbbbbbb  2\r\na  1\r\n")));
+    QVERIFY(program.start());
+    E2eProgram::activate(program.mainWindow);
+    E2eProgram::key(QStringLiteral("Tab Tab space"));
+    QVERIFY(program.waitForWindowGone(program.mainWindow));
+    floating = waitForFloatingWindow(program.mainWindow);
+    QVERIFY(!floating.isEmpty());
+    QVERIFY(waitForGeometry(floating, [w1](const QRect &g) { return qAbs(g.width() - w1) <= 2; }));
+    QVERIFY(chooseFromMenu(program.mainWindow, floating, 2));
+    QVERIFY(widthAbove(w3));
+    QVERIFY(chooseFromMenu(program.mainWindow, floating, 2));
+    QVERIFY(waitForGeometry(floating, [w3](const QRect &g) { return qAbs(g.width() - w3) <= 2; }));
 
     program.terminate(SIGTERM);
     QVERIFY(program.waitForExit());

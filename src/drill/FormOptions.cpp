@@ -1,0 +1,165 @@
+#include "FormOptions.h"
+
+#include "widgets/FixedWindow.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeySequenceEdit>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+// One key, not a sequence of several: the first chord the learner pressed.
+QString firstChord(const QKeySequence &sequence)
+{
+    if (sequence.isEmpty())
+        return {};
+    return QKeySequence(sequence[0]).toString(QKeySequence::PortableText);
+}
+} // namespace
+
+FormOptions::FormOptions(const DrillOptions &options, QWidget *parent)
+    : QDialog(parent), m_original(options), m_current(options)
+{
+    setObjectName(QStringLiteral("FormOptions"));
+    setWindowTitle(QStringLiteral("选项"));
+
+    auto *drill = new QGroupBox(QStringLiteral("背单词"), this);
+    m_hoverPause = new QCheckBox(QStringLiteral("鼠标停在单词窗口上时暂停(&H)"), drill);
+    m_hoverPause->setObjectName(QStringLiteral("hoverPause"));
+    m_hoverPause->setChecked(options.hoverPause);
+    m_textSize = new QComboBox(drill);
+    m_textSize->setObjectName(QStringLiteral("textSize"));
+    m_textSize->addItems(DrillOptions::textSizeNames());
+    m_textSize->setCurrentIndex(static_cast<int>(options.textSize));
+    auto *sizeLabel = new QLabel(QStringLiteral("单词窗口字号(&S)："), drill);
+    sizeLabel->setBuddy(m_textSize);
+    m_knownTakePart = new QCheckBox(QStringLiteral("复习已掌握的词汇(&R)"), drill);
+    m_knownTakePart->setObjectName(QStringLiteral("knownTakePart"));
+    m_knownTakePart->setChecked(options.knownTakePart);
+    auto *drillLayout = new QGridLayout(drill);
+    drillLayout->addWidget(m_hoverPause, 0, 0, 1, 3);
+    drillLayout->addWidget(sizeLabel, 1, 0);
+    drillLayout->addWidget(m_textSize, 1, 1);
+    drillLayout->setColumnStretch(2, 1);
+    drillLayout->addWidget(m_knownTakePart, 2, 0, 1, 3);
+
+    auto *keys = new QGroupBox(QStringLiteral("快捷键（在任何程序中都可使用）"), this);
+    auto *keyLayout = new QGridLayout(keys);
+    int line = 0;
+    for (DrillOptions::KeyAction action : DrillOptions::keyActions()) {
+        const auto i = static_cast<size_t>(action);
+        auto *edit = new QKeySequenceEdit(QKeySequence::fromString(options.key(action), QKeySequence::PortableText), keys);
+        edit->setObjectName(QStringLiteral("key%1").arg(line));
+        auto *name = new QLabel(DrillOptions::keyActionName(action) + QStringLiteral("："), keys);
+        name->setBuddy(edit);
+        auto *clear = new QPushButton(QStringLiteral("清除"), keys);
+        clear->setAccessibleName(QStringLiteral("清除“%1”的快捷键").arg(DrillOptions::keyActionName(action)));
+        clear->setAutoDefault(false);
+        auto *state = new QLabel(keys);
+        state->setObjectName(QStringLiteral("keyState%1").arg(line));
+        state->setMinimumWidth(state->fontMetrics().horizontalAdvance(QStringLiteral("此桌面不支持全局快捷键")));
+        m_keyEdits[i] = edit;
+        m_keyStates[i] = state;
+        keyLayout->addWidget(name, line, 0);
+        keyLayout->addWidget(edit, line, 1);
+        keyLayout->addWidget(clear, line, 2);
+        keyLayout->addWidget(state, line, 3);
+        connect(edit, &QKeySequenceEdit::editingFinished, this, [this, action, edit] {
+            QString key = firstChord(edit->keySequence());
+            if (!DrillOptions::isUsableKey(key)) {
+                // Refused: the key it had stays, and the state text says why.
+                key = m_current.key(action);
+                setKeyState(action, QStringLiteral("须含 Ctrl 或 Alt"));
+            }
+            edit->setKeySequence(QKeySequence::fromString(key, QKeySequence::PortableText));
+            takeKey(action, key);
+        });
+        connect(clear, &QPushButton::clicked, this, [this, action, edit] {
+            edit->clear();
+            takeKey(action, QString());
+        });
+        ++line;
+    }
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &FormOptions::reject);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(drill);
+    layout->addWidget(keys);
+    layout->addWidget(buttons);
+    adjustSize();
+    // Sized to its contents in the font in use, then fixed like the program's other windows.
+    FixedWindow::setUp(this, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+}
+
+FormOptions::~FormOptions() = default;
+
+DrillOptions FormOptions::options() const
+{
+    DrillOptions options = m_current;
+    options.hoverPause = m_hoverPause->isChecked();
+    options.textSize = static_cast<DrillOptions::TextSize>(qBound(0, m_textSize->currentIndex(), 2));
+    options.knownTakePart = m_knownTakePart->isChecked();
+    return options;
+}
+
+void FormOptions::setKeyState(DrillOptions::KeyAction action, const QString &state)
+{
+    QLabel *label = m_keyStates[static_cast<size_t>(action)];
+    label->setText(state);
+    m_keyEdits[static_cast<size_t>(action)]->setAccessibleDescription(state);
+}
+
+QString FormOptions::keyState(DrillOptions::KeyAction action) const
+{
+    return m_keyStates[static_cast<size_t>(action)]->text();
+}
+
+void FormOptions::takeKey(DrillOptions::KeyAction action, const QString &key)
+{
+    if (m_current.key(action) == key)
+        return;
+    m_current.setKey(action, key);
+    Q_EMIT keyChanged(action, key);
+}
+
+void FormOptions::accept()
+{
+    for (DrillOptions::KeyAction action : DrillOptions::keyActions()) {
+        const QString key = firstChord(m_keyEdits[static_cast<size_t>(action)]->keySequence());
+        if (DrillOptions::isUsableKey(key))
+            takeKey(action, key);
+    }
+    QDialog::accept();
+}
+
+void FormOptions::reject()
+{
+    // The keys go back to what they were before the window opened.
+    for (DrillOptions::KeyAction action : DrillOptions::keyActions()) {
+        if (m_current.key(action) != m_original.key(action)) {
+            m_current.setKey(action, m_original.key(action));
+            Q_EMIT keyChanged(action, m_original.key(action));
+        }
+    }
+    QDialog::reject();
+}
+
+void FormOptions::showEvent(QShowEvent *event)
+{
+    if (!m_placed) {
+        m_placed = true;
+        FixedWindow::centre(this, m_centreOn ? m_centreOn.data() : QGuiApplication::primaryScreen());
+    }
+    QDialog::showEvent(event);
+}
