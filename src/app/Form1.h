@@ -3,6 +3,7 @@
 #include "AppContext.h"
 #include "drill/DrillController.h"
 #include "drill/DrillOptions.h"
+#include "drill/FormOptions.h"
 #include "drill/FormShowWord.h"
 #include "wordlist/WordBank.h"
 #include "wordlist/WordListSorter.h"
@@ -180,6 +181,10 @@ private:
     // Speech: "朗读" and speaking each entry as the drill shows it.
     void setupSpeech();
     void updateSpeechActions();
+    bool speechAvailable() const;
+    QString speechUnavailableReason() const;
+    // The voices the options window offers, or why there are none.
+    FormOptions::SpeechChoices speechChoices() const;
     // Speaks an entry's word with the voice for its script; nothing while there is no engine.
     void speakWord(const QString &word);
     void menu朗读_Click();
@@ -227,14 +232,6 @@ private:
     // Without a parent: a window owned by the hidden main window could be hidden with it.
     std::unique_ptr<FormShowWord> m_FormShowWord;
     std::unique_ptr<SpeechEngine> m_speech;
-    // Speech settings: each drill entry spoken as it appears ("朗读"), the rate ("语速") and the
-    // chosen voices ("英文语音", "中文语音"; empty: the engine's choice).
-    struct SpeechSettings
-    {
-        bool autoSpeak = false;
-        int rate = 0;
-        QString englishVoice, chineseVoice;
-    } m_speechSettings;
     QSystemTrayIcon *m_tray = nullptr;
     QMenu *m_trayMenu = nullptr;
     QAction *m_trayDrill = nullptr;

@@ -1,5 +1,6 @@
 // The main window's side of the drill: the toggle, the one-second tick and the next entry.
 #include "Form1.h"
+#include "speech/SpeechEngine.h"
 
 #include "Settings.h"
 #include "drill/DrillText.h"
@@ -179,6 +180,9 @@ void Form1::showDrillEntry(int row)
     const WordEntry entry = m_wordList->entry(row);
     if (m_FormShowWord)
         m_FormShowWord->setCaption(DrillText::displayText(entry.word.toString(), entry.meaning.toString()));
+    // Each entry spoken once as it appears; the next one cuts off what is still being said.
+    if (m_drillOptions.autoSpeak)
+        speakWord(entry.word.toString());
 }
 
 
@@ -189,6 +193,7 @@ void Form1::loadFormShowWord()
     FormShowWord *window = m_FormShowWord.get();
     window->setTextPointSize(DrillOptions::pointSize(m_drillOptions.textSize));
     window->setHoverPause(m_drillOptions.hoverPause);
+    window->setActionEnabled(DrillAction::Speak, speechAvailable(), speechAvailable() ? QString() : speechUnavailableReason());
     DrillController *drill = m_drillController;
     connect(window, &FormShowWord::stopRequested, drill, &DrillController::stop);
     // The double-click looks up the word of the entry shown, as the menu's "查词" does.
@@ -228,6 +233,8 @@ bool Form1::drillRunning() const
 void Form1::applyDrillOptions()
 {
     m_drillController->setKnownTakePart(m_drillOptions.knownTakePart);
+    if (m_speech)
+        m_speech->setRate(m_drillOptions.speechRate);
     if (m_FormShowWord) {
         m_FormShowWord->setTextPointSize(DrillOptions::pointSize(m_drillOptions.textSize));
         m_FormShowWord->setHoverPause(m_drillOptions.hoverPause);
@@ -238,6 +245,7 @@ void Form1::menu选项_Click()
 {
     FormOptions dialog(m_drillOptions);
     dialog.centreOn(screen());
+    dialog.setSpeech(speechChoices());
     for (DrillOptions::KeyAction action : DrillOptions::keyActions())
         dialog.setKeyState(action, m_keyState ? m_keyState(action) : QStringLiteral("未注册"));
     connect(&dialog, &FormOptions::keyChanged, this, [this, &dialog](DrillOptions::KeyAction action, const QString &key) {

@@ -18,6 +18,7 @@ void Form1::setupTray()
         return;
     m_trayMenu = new QMenu(this);
     m_trayMenu->setObjectName(QStringLiteral("menuTray"));
+    m_trayMenu->setToolTipsVisible(true);
     QAction *drill = m_trayDrill = m_trayMenu->addAction(QStringLiteral("开始背单词"));
     drill->setObjectName(QStringLiteral("trayDrill"));
     // The drill's actions, while a drill runs (stopping is the entry above).
@@ -77,6 +78,10 @@ void Form1::updateTrayMenu()
         const auto action = static_cast<DrillAction>(item->data().toInt());
         item->setVisible(running);
         item->setText(DrillActions::name(action, m_drillController->isPaused()));
+        if (action == DrillAction::Speak) {
+            item->setEnabled(speechAvailable());
+            item->setToolTip(speechAvailable() ? QString() : speechUnavailableReason());
+        }
     }
 }
 

@@ -5,7 +5,8 @@ namespace DrillActions {
 QList<DrillAction> all()
 {
     return {DrillAction::PauseResume, DrillAction::Previous, DrillAction::Next,
-            DrillAction::Known,       DrillAction::Lookup,   DrillAction::Stop};
+            DrillAction::Known,       DrillAction::Lookup,   DrillAction::Speak,
+            DrillAction::Stop};
 }
 
 QString name(DrillAction action, bool paused)
@@ -21,6 +22,8 @@ QString name(DrillAction action, bool paused)
         return QStringLiteral("已掌握");
     case DrillAction::Lookup:
         return QStringLiteral("查词");
+    case DrillAction::Speak:
+        return QStringLiteral("朗读");
     case DrillAction::Stop:
         return QStringLiteral("停止背单词");
     }

@@ -5,7 +5,7 @@
 
 // What the learner can do with a running drill, from the floating window's menu, the tray menu and
 // the keys that work in any program. Every surface hands the action to DrillController::trigger.
-enum class DrillAction { PauseResume, Previous, Next, Known, Lookup, Stop };
+enum class DrillAction { PauseResume, Previous, Next, Known, Lookup, Speak, Stop };
 
 namespace DrillActions {
 

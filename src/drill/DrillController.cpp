@@ -139,6 +139,9 @@ void DrillController::trigger(DrillAction action)
     case DrillAction::Lookup:
         lookup();
         return;
+    case DrillAction::Speak:
+        speak();
+        return;
     case DrillAction::Stop:
         stop();
         return;
@@ -205,6 +208,13 @@ void DrillController::lookup()
     const QString word = DrillText::lookupWord(DrillText::displayText(entry.word.toString(), entry.meaning.toString()));
     if (!word.isEmpty())
         Q_EMIT lookupRequested(word);
+}
+
+void DrillController::speak()
+{
+    const int row = shownRow();
+    if (row >= 0)
+        Q_EMIT speakRequested(m_list.word(row).toString());
 }
 
 void DrillController::stop()

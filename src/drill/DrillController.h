@@ -63,6 +63,7 @@ public:
     // The actions, one function each; trigger() hands an action to its function.
     void trigger(DrillAction action);
     void togglePause();
+    void speak();
     void previous();
     void next();
     void markKnown();
@@ -77,6 +78,8 @@ Q_SIGNALS:
     void pausedChanged(bool paused);
     // The word of the shown entry, prepared for the dictionary.
     void lookupRequested(const QString &word);
+    // The shown entry's word, to be spoken ("朗读").
+    void speakRequested(const QString &word);
     void stopRequested();
     // Every entry is known now and known entries are skipped: the drill has nothing left to show.
     void ranOutOfEntries();

@@ -8,6 +8,10 @@ const QString kNo = QStringLiteral("否");
 const QString kHoverPause = QStringLiteral("悬停暂停");
 const QString kTextSize = QStringLiteral("字号");
 const QString kKnownTakePart = QStringLiteral("复习已掌握");
+const QString kAutoSpeak = QStringLiteral("朗读");
+const QString kSpeechRate = QStringLiteral("语速");
+const QString kEnglishVoice = QStringLiteral("英文语音");
+const QString kChineseVoice = QStringLiteral("中文语音");
 
 QString keySetting(DrillOptions::KeyAction action)
 {
@@ -22,6 +26,8 @@ QString keySetting(DrillOptions::KeyAction action)
         return QStringLiteral("快捷键已掌握");
     case DrillOptions::KeyAction::StartStop:
         return QStringLiteral("快捷键开始停止");
+    case DrillOptions::KeyAction::Speak:
+        return QStringLiteral("快捷键朗读");
     }
     return {};
 }
@@ -40,14 +46,15 @@ bool readYesNo(const Settings &settings, const QString &key, bool fallback)
 
 QList<DrillOptions::KeyAction> DrillOptions::keyActions()
 {
-    return {KeyAction::Next, KeyAction::Previous, KeyAction::PauseResume, KeyAction::Known, KeyAction::StartStop};
+    return {KeyAction::Next, KeyAction::Previous, KeyAction::PauseResume, KeyAction::Known, KeyAction::StartStop,
+            KeyAction::Speak};
 }
 
 std::array<QString, DrillOptions::keyActionCount> DrillOptions::defaultKeys()
 {
     // Clear of what desktops and common programs hold: Ctrl+Alt+arrows, A, Z, W, P, L, T, D, H, Space.
     return {QStringLiteral("Ctrl+Alt+N"), QStringLiteral("Ctrl+Alt+B"), QStringLiteral("Ctrl+Alt+J"),
-            QStringLiteral("Ctrl+Alt+K"), QStringLiteral("Ctrl+Alt+G")};
+            QStringLiteral("Ctrl+Alt+K"), QStringLiteral("Ctrl+Alt+G"), QStringLiteral("Ctrl+Alt+R")};
 }
 
 QString DrillOptions::defaultKey(KeyAction action)
@@ -68,6 +75,8 @@ QString DrillOptions::keyActionName(KeyAction action)
         return QStringLiteral("已掌握");
     case KeyAction::StartStop:
         return QStringLiteral("开始/停止背单词");
+    case KeyAction::Speak:
+        return QStringLiteral("朗读");
     }
     return {};
 }
@@ -105,6 +114,10 @@ DrillOptions DrillOptions::load(const Settings &settings)
     DrillOptions options;
     options.hoverPause = readYesNo(settings, kHoverPause, options.hoverPause);
     options.knownTakePart = readYesNo(settings, kKnownTakePart, options.knownTakePart);
+    options.autoSpeak = readYesNo(settings, kAutoSpeak, options.autoSpeak);
+    options.speechRate = qBound(-10, settings.value(kSpeechRate, QStringLiteral("0")).toInt(), 10);
+    options.englishVoice = settings.value(kEnglishVoice, QString());
+    options.chineseVoice = settings.value(kChineseVoice, QString());
     const qsizetype size = textSizeNames().indexOf(settings.value(kTextSize, QString()));
     if (size >= 0)
         options.textSize = static_cast<TextSize>(size);
@@ -124,6 +137,10 @@ void DrillOptions::save(Settings &settings) const
     settings.setValue(kHoverPause, hoverPause ? kYes : kNo);
     settings.setValue(kKnownTakePart, knownTakePart ? kYes : kNo);
     settings.setValue(kTextSize, textSizeNames().at(static_cast<int>(textSize)));
+    settings.setValue(kAutoSpeak, autoSpeak ? kYes : kNo);
+    settings.setValue(kSpeechRate, QString::number(speechRate));
+    settings.setValue(kEnglishVoice, englishVoice);
+    settings.setValue(kChineseVoice, chineseVoice);
     for (KeyAction action : keyActions())
         settings.setValue(keySetting(action), key(action));
 }

@@ -14,12 +14,18 @@ struct DrillOptions
 {
     enum class TextSize { Small, Medium, Large };
     // The actions that have a key working in any program, in the options window's order.
-    enum class KeyAction { Next, Previous, PauseResume, Known, StartStop };
-    static constexpr int keyActionCount = 5;
+    enum class KeyAction { Next, Previous, PauseResume, Known, StartStop, Speak };
+    static constexpr int keyActionCount = 6;
 
     bool hoverPause = false;
     TextSize textSize = TextSize::Medium;
     bool knownTakePart = false;
+    // Speech: every entry a drill shows spoken as it appears ("朗读", 是/否), the rate ("语速",
+    // -10 to 10) and the voices chosen for English and Chinese ("英文语音", "中文语音"; empty: the
+    // engine's own choice).
+    bool autoSpeak = false;
+    int speechRate = 0;
+    QString englishVoice, chineseVoice;
     // Each action's key as QKeySequence::PortableText ("Ctrl+Alt+N"); empty means no key.
     std::array<QString, keyActionCount> keys = defaultKeys();
 

@@ -11,6 +11,7 @@
 #include <QKeySequenceEdit>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace {
@@ -48,6 +49,44 @@ FormOptions::FormOptions(const DrillOptions &options, QWidget *parent)
     drillLayout->addWidget(m_textSize, 1, 1);
     drillLayout->setColumnStretch(2, 1);
     drillLayout->addWidget(m_knownTakePart, 2, 0, 1, 3);
+
+    m_speech = new QGroupBox(QStringLiteral("朗读"), this);
+    m_autoSpeak = new QCheckBox(QStringLiteral("自动朗读背到的每个单词(&A)"), m_speech);
+    m_autoSpeak->setObjectName(QStringLiteral("autoSpeak"));
+    m_autoSpeak->setChecked(options.autoSpeak);
+    auto voiceBox = [this](const char *name) {
+        auto *box = new QComboBox(m_speech);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(22);
+        return box;
+    };
+    m_englishVoice = voiceBox("englishVoice");
+    m_chineseVoice = voiceBox("chineseVoice");
+    m_speechRate = new QSpinBox(m_speech);
+    m_speechRate->setObjectName(QStringLiteral("speechRate"));
+    m_speechRate->setRange(-10, 10);
+    m_speechRate->setValue(options.speechRate);
+    m_speechState = new QLabel(m_speech);
+    m_speechState->setObjectName(QStringLiteral("speechState"));
+    m_speechState->setWordWrap(true);
+    auto *englishLabel = new QLabel(QStringLiteral("英文语音(&E)："), m_speech);
+    englishLabel->setBuddy(m_englishVoice);
+    auto *chineseLabel = new QLabel(QStringLiteral("中文语音(&C)："), m_speech);
+    chineseLabel->setBuddy(m_chineseVoice);
+    auto *rateLabel = new QLabel(QStringLiteral("语速(&V)："), m_speech);
+    rateLabel->setBuddy(m_speechRate);
+    auto *speechLayout = new QGridLayout(m_speech);
+    speechLayout->addWidget(m_autoSpeak, 0, 0, 1, 3);
+    speechLayout->addWidget(englishLabel, 1, 0);
+    speechLayout->addWidget(m_englishVoice, 1, 1);
+    speechLayout->addWidget(chineseLabel, 2, 0);
+    speechLayout->addWidget(m_chineseVoice, 2, 1);
+    speechLayout->addWidget(rateLabel, 3, 0);
+    speechLayout->addWidget(m_speechRate, 3, 1, Qt::AlignLeft);
+    speechLayout->addWidget(m_speechState, 4, 0, 1, 3);
+    speechLayout->setColumnStretch(2, 1);
+    setSpeech({});
 
     auto *keys = new QGroupBox(QStringLiteral("快捷键（在任何程序中都可使用）"), this);
     auto *keyLayout = new QGridLayout(keys);
@@ -95,6 +134,7 @@ FormOptions::FormOptions(const DrillOptions &options, QWidget *parent)
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(drill);
+    layout->addWidget(m_speech);
     layout->addWidget(keys);
     layout->addWidget(buttons);
     adjustSize();
@@ -110,7 +150,44 @@ DrillOptions FormOptions::options() const
     options.hoverPause = m_hoverPause->isChecked();
     options.textSize = static_cast<DrillOptions::TextSize>(qBound(0, m_textSize->currentIndex(), 2));
     options.knownTakePart = m_knownTakePart->isChecked();
+    options.autoSpeak = m_autoSpeak->isChecked();
+    options.speechRate = m_speechRate->value();
+    options.englishVoice = m_englishVoice->currentData().toString();
+    options.chineseVoice = m_chineseVoice->currentData().toString();
     return options;
+}
+
+void FormOptions::setSpeech(const SpeechChoices &choices)
+{
+    auto fill = [](QComboBox *box, const QList<QPair<QString, QString>> &voices, const QString &chosen) {
+        box->clear();
+        box->addItem(QStringLiteral("自动选择"), QString());
+        for (const auto &[id, name] : voices)
+            box->addItem(name, id);
+        // A chosen voice no longer installed is kept, so OK does not forget it.
+        int at = box->findData(chosen);
+        if (at < 0 && !chosen.isEmpty()) {
+            box->addItem(chosen + QStringLiteral("（未安装）"), chosen);
+            at = box->count() - 1;
+        }
+        box->setCurrentIndex(qMax(at, 0));
+    };
+    fill(m_englishVoice, choices.english, m_current.englishVoice);
+    fill(m_chineseVoice, choices.chinese, m_current.chineseVoice);
+    for (QWidget *w : {static_cast<QWidget *>(m_autoSpeak), static_cast<QWidget *>(m_englishVoice),
+                       static_cast<QWidget *>(m_chineseVoice), static_cast<QWidget *>(m_speechRate)}) {
+        w->setEnabled(choices.available);
+        w->setToolTip(choices.available ? QString() : choices.reason);
+    }
+    m_speechState->setText(choices.available ? QString() : choices.reason);
+    m_speechState->setVisible(!choices.available);
+    // The window keeps a fixed size; it takes the size its contents need now.
+    if (testAttribute(Qt::WA_WState_Created) || minimumSize() == maximumSize()) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        adjustSize();
+        setFixedSize(size());
+    }
 }
 
 void FormOptions::setKeyState(DrillOptions::KeyAction action, const QString &state)

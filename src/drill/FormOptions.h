@@ -10,6 +10,8 @@
 
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
+class QSpinBox;
 class QKeySequenceEdit;
 class QLabel;
 
@@ -28,6 +30,15 @@ public:
     // The text beside an action's key: "已注册", "已被其他程序占用", …
     void setKeyState(DrillOptions::KeyAction action, const QString &state);
     QString keyState(DrillOptions::KeyAction action) const;
+    // What speech the system offers: the installed voices for English and for Chinese (id,
+    // name), or why there is none (then the speech choices are greyed, the reason beside them).
+    struct SpeechChoices
+    {
+        bool available = false;
+        QString reason;
+        QList<QPair<QString, QString>> english, chinese;
+    };
+    void setSpeech(const SpeechChoices &choices);
     // The monitor it opens centred on (the main window's); the primary one unless told.
     void centreOn(QScreen *screen) { m_centreOn = screen; }
     // OK: a key still being recorded counts as set.
@@ -51,6 +62,12 @@ private:
     QCheckBox *m_hoverPause = nullptr;
     QComboBox *m_textSize = nullptr;
     QCheckBox *m_knownTakePart = nullptr;
+    QGroupBox *m_speech = nullptr;
+    QCheckBox *m_autoSpeak = nullptr;
+    QComboBox *m_englishVoice = nullptr;
+    QComboBox *m_chineseVoice = nullptr;
+    QSpinBox *m_speechRate = nullptr;
+    QLabel *m_speechState = nullptr;
     std::array<QKeySequenceEdit *, DrillOptions::keyActionCount> m_keyEdits{};
     std::array<QLabel *, DrillOptions::keyActionCount> m_keyStates{};
     QPointer<QScreen> m_centreOn;

@@ -104,8 +104,10 @@ FormShowWord::FormShowWord(QWidget *parent)
     m_menu->setObjectName(QStringLiteral("menuDrill"));
     for (DrillAction action : DrillActions::all()) {
         QAction *item = m_menu->addAction(DrillActions::name(action, false));
+        item->setData(static_cast<int>(action));
         connect(item, &QAction::triggered, this, [this, action] { Q_EMIT actionRequested(action); });
     }
+    m_menu->setToolTipsVisible(true);
     connect(m_menu, &QMenu::aboutToShow, this, [this] {
         m_menuOpen = true;
         updateHold();
@@ -272,6 +274,16 @@ void FormShowWord::Label1_MouseUp(QMouseEvent *event)
     for (qsizetype i = 0; i < items.size() && i < actions.size(); ++i)
         items[i]->setText(DrillActions::name(actions[i], m_paused));
     m_menu->popup(event->globalPosition().toPoint());
+}
+
+void FormShowWord::setActionEnabled(DrillAction action, bool enabled, const QString &why)
+{
+    for (QAction *item : m_menu->actions()) {
+        if (item->data().toInt() == static_cast<int>(action)) {
+            item->setEnabled(enabled);
+            item->setToolTip(enabled ? QString() : why);
+        }
+    }
 }
 
 void FormShowWord::setPaused(bool paused)

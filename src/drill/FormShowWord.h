@@ -42,6 +42,9 @@ public:
     static constexpr int dragThreshold = 4;
 
     // The menu names "继续" instead of "暂停" while the drill is paused.
+    // An action the system cannot do now (speech without an engine) is greyed, with the reason
+    // as its tooltip.
+    void setActionEnabled(DrillAction action, bool enabled, const QString &why);
     void setPaused(bool paused);
     // With hover pause on, the window holds the drill while the pointer rests on it.
     void setHoverPause(bool on);

@@ -260,7 +260,7 @@ void TestFormShowWord::rightClickOpensTheActionMenu()
     mouseOnText(w, QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, at);
     QTRY_VERIFY(menu->isVisible());
     QCOMPARE(hold.size(), 1); // the drill holds while the menu is open
-    QCOMPARE(names(), QStringLiteral("继续,上一个,下一个,已掌握,查词,停止背单词"));
+    QCOMPARE(names(), QStringLiteral("继续,上一个,下一个,已掌握,查词,朗读,停止背单词"));
     QSignalSpy chosen(&w, &FormShowWord::actionRequested);
     menu->actions().at(3)->trigger();
     QCOMPARE(chosen.size(), 1);

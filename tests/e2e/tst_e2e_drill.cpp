@@ -3,6 +3,8 @@
 #include "FileBytes.h"
 #include "E2eProgram.h"
 
+#include "drill/DrillActions.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QScopeGuard>
@@ -290,7 +292,8 @@ bool chooseFromMenu(const QString &mainWindow, const QString &floating, int item
     if (!shot.isEmpty())
         E2eProgram::screenshot(shot);
     const QRect m = E2eProgram::geometry(menu.first());
-    E2eProgram::click(m.x() + m.width() / 2, m.y() + m.height() * (2 * item + 1) / 12);
+    const int items = int(DrillActions::all().size());
+    E2eProgram::click(m.x() + m.width() / 2, m.y() + m.height() * (2 * item + 1) / (2 * items));
     return true;
 }
 } // namespace
@@ -328,7 +331,7 @@ void TestE2eDrill::rightClickMenuAndResume()
     QVERIFY(E2eProgram::activeWindow() != floating);
 
     // "停止背单词" (last), then exit: the known mark and the position are kept.
-    QVERIFY(chooseFromMenu(program.mainWindow, floating, 5));
+    QVERIFY(chooseFromMenu(program.mainWindow, floating, int(DrillActions::all().size()) - 1));
     QVERIFY(program.waitForWindowGone(floating));
     QVERIFY(E2eProgram::waitForViewable(program.mainWindow));
     E2eProgram::closeWindow(program.mainWindow);
