@@ -10,6 +10,7 @@
 #include "widgets/FixedWindow.h"
 #include "ui_Form1.h"
 #include "speech/SpeechEngine.h"
+#include "shell/GlobalHotkeys.h"
 #include "wordlist/BankAutosave.h"
 #include "wordlist/WordBank.h"
 #include "wordlist/WordListHistory.h"
@@ -121,6 +122,7 @@ void Form1::Form_Load()
     applyDrillOptions();
     restoreDrillPosition();
     setupSpeech();
+    setupGlobalKeys();
 
     // Fill the word-file box from the program folder.
     载入单词文件下拉框();
@@ -220,6 +222,9 @@ void Form1::Form_Unload()
     if (m_tray)
         m_tray->hide();
     m_Timer1->stop();
+    // Keys go back to the system now: the process may end without its destructors.
+    if (m_globalKeys)
+        m_globalKeys->releaseAll();
     stopDrillForShutdown();
     if (!m_secondInstanceFound) {
         // The words reach the disk before any message: a box left open at the end of a session

@@ -15,6 +15,7 @@
 #include <optional>
 
 class BankAutosave;
+class GlobalHotkeys;
 class SpeechEngine;
 class QAction;
 class QLockFile;
@@ -181,6 +182,10 @@ private:
     // Speech: "朗读" and speaking each entry as the drill shows it.
     void setupSpeech();
     void updateSpeechActions();
+
+    // Keys that work in any program (a first instance only).
+    void setupGlobalKeys();
+    void globalKeyPressed(DrillOptions::KeyAction action);
     bool speechAvailable() const;
     QString speechUnavailableReason() const;
     // The voices the options window offers, or why there are none.
@@ -232,6 +237,7 @@ private:
     // Without a parent: a window owned by the hidden main window could be hidden with it.
     std::unique_ptr<FormShowWord> m_FormShowWord;
     std::unique_ptr<SpeechEngine> m_speech;
+    GlobalHotkeys *m_globalKeys = nullptr;
     QSystemTrayIcon *m_tray = nullptr;
     QMenu *m_trayMenu = nullptr;
     QAction *m_trayDrill = nullptr;
