@@ -137,7 +137,7 @@ FormOptions::FormOptions(const DrillOptions &options, QWidget *parent)
     layout->addWidget(m_speech);
     layout->addWidget(keys);
     layout->addWidget(buttons);
-    adjustSize();
+    resize(sizeHint());
     // Sized to its contents in the font in use, then fixed like the program's other windows.
     FixedWindow::setUp(this, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 }
@@ -181,13 +181,11 @@ void FormOptions::setSpeech(const SpeechChoices &choices)
     }
     m_speechState->setText(choices.available ? QString() : choices.reason);
     m_speechState->setVisible(!choices.available);
-    // The window keeps a fixed size; it takes the size its contents need now.
-    if (testAttribute(Qt::WA_WState_Created) || minimumSize() == maximumSize()) {
-        setMinimumSize(0, 0);
-        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        adjustSize();
-        setFixedSize(size());
-    }
+    // The window keeps a fixed size: the size its contents need now. (adjustSize() would cap it
+    // at two thirds of the screen and squeeze the rows on a small or highly scaled screen.)
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setFixedSize(sizeHint());
 }
 
 void FormOptions::setKeyState(DrillOptions::KeyAction action, const QString &state)
