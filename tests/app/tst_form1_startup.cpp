@@ -30,14 +30,12 @@ static bool makeReadOnly(const QString &path, bool readOnly = true)
 {
     QFile::setPermissions(path, QFileDevice::ReadOwner | (readOnly ? QFileDevice::Permissions() : QFileDevice::WriteOwner));
 #ifdef Q_OS_LINUX
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    int flags = 0;
-    if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
-        flags = readOnly ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-        ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
-    }
-    if (fd >= 0)
+    if (const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY); fd >= 0) {
+        int flags = 0;
+        if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0)
+            flags = readOnly ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL, ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
         ::close(fd);
+    }
 #endif
     return QFileInfo(path).isWritable() != readOnly;
 }

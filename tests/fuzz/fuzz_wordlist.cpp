@@ -104,8 +104,7 @@ void settles(const WordListModel &list)
 void bank(const QByteArray &bytes)
 {
     WordListModel fromBytes, fromText;
-    QByteArray copy = bytes;
-    copy.detach();
+    QByteArray copy(bytes.constData(), bytes.size()); // bytes of its own, which the reader gives back
     check(WordPairs::importWordBank(std::move(copy), fromBytes), "the bank loads whole");
     Module1::ImportWordPairs(TextFile::decodeWordBank(bytes), fromText);
     check(sameEntries(fromBytes, fromText), "the byte reader reads the bank as the text reader does");
