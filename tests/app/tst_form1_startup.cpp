@@ -30,14 +30,12 @@ static bool makeReadOnly(const QString &path, bool readOnly = true)
 {
     QFile::setPermissions(path, QFileDevice::ReadOwner | (readOnly ? QFileDevice::Permissions() : QFileDevice::WriteOwner));
 #ifdef Q_OS_LINUX
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    int flags = 0;
-    if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
-        flags = readOnly ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-        ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
-    }
-    if (fd >= 0)
+    if (const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY); fd >= 0) {
+        int flags = 0;
+        if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0)
+            flags = readOnly ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL, ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
         ::close(fd);
+    }
 #endif
     return QFileInfo(path).isWritable() != readOnly;
 }
@@ -155,7 +153,7 @@ void TestForm1Startup::secondInstanceStoresNothing()
 
 void TestForm1Startup::crashedInstanceDoesNotBlockTheNext_data()
 {
-    // Lock files no live copy holds: all are taken over.
+    // Lock files no live copy holds: all are taken over (empty and garbage ones: tst_e2e_wordbank).
 #ifdef Q_OS_WIN
     const QByteArray host = qgetenv("COMPUTERNAME"); // the name QLockFile writes on Windows
 #else
@@ -164,8 +162,6 @@ void TestForm1Startup::crashedInstanceDoesNotBlockTheNext_data()
     const QByteArray self = QCoreApplication::applicationFilePath().section(u'/', -1).toUtf8();
     QTest::addColumn<QByteArray>("lock");
     QTest::newRow("dead pid, as a crash leaves it") << "999999\nTanvicQuorvel\n" + host + "\n";
-    QTest::newRow("empty (power cut)") << QByteArray();
-    QTest::newRow("garbage") << QByteArray("\x01\xFFnot a lock\n\n\n");
     QTest::newRow("other host") << QByteArray("1\nTanvicQuorvel\nsomewhere-else\n");
     QTest::newRow("live process of this name (pid reused)")
         << QByteArray::number(QCoreApplication::applicationPid()) + '\n' + self + '\n' + host + '\n';

@@ -49,8 +49,8 @@ struct Drill
         QObject::connect(&drill, &DrillController::ranOutOfEntries, [this] { shown << QStringLiteral("-"); });
     }
 
-    // s start, n next, p previous, k known, u pause/resume, h/H hold/release (hover),
-    // tN N ticks of a 3-second delay, xN remove row N, o reverse a list of five, | a mark.
+    // s start, n next, p previous, k known, K known entries take part, u pause/resume, h/H hold/release
+    // (hover), tN N ticks of a 3-second delay, xN remove row N, o reverse a list of five, | a mark.
     QString run(const QString &script)
     {
         for (const QString &step : script.split(u' ', Qt::SkipEmptyParts)) {
@@ -60,6 +60,7 @@ struct Drill
             case 'n': drill.trigger(DrillAction::Next); break;
             case 'p': drill.trigger(DrillAction::Previous); break;
             case 'k': drill.trigger(DrillAction::Known); break;
+            case 'K': drill.setKnownTakePart(true); break;
             case 'u': drill.trigger(DrillAction::PauseResume); break;
             case 'h': drill.setHeld(true); break;
             case 'H': drill.setHeld(false); break;
@@ -91,55 +92,43 @@ void TestDrillController::actions_data()
 {
     QTest::addColumn<int>("count");
     QTest::addColumn<QList<int>>("known");
-    QTest::addColumn<bool>("knownTakePart");
     QTest::addColumn<QList<double>>("draws"); // empty: list order
     QTest::addColumn<QString>("script");
     QTest::addColumn<QString>("shown");
-
-    const QList<double> order;
+    const auto row = [](const char *name, int count, QList<int> known, QList<double> draws, const char *script,
+                        const char *shown) {
+        QTest::newRow(name) << count << known << draws << QString::fromLatin1(script) << QString::fromLatin1(shown);
+    };
     // r × 5 → rows 4, 1, 3: back goes through them as shown, then stops at the first.
-    QTest::newRow("back through random order")
-        << 5 << QList<int>{} << false << QList<double>{0.95, 0.3, 0.75} << "s n n p p p" << "4 1 3 1 4";
-    QTest::newRow("back past the start") << 3 << QList<int>{} << false << order << "s p p n" << "0 1";
-    QTest::newRow("next after back goes on from there")
-        << 5 << QList<int>{} << false << order << "s n n p n" << "0 1 2 1 2";
+    row("back through random order", 5, {}, {0.95, 0.3, 0.75}, "s n n p p p", "4 1 3 1 4");
+    row("back past the start", 3, {}, {}, "s p p n", "0 1");
+    row("next after back goes on from there", 5, {}, {}, "s n n p n", "0 1 2 1 2");
     // The entry shown second is deleted: back skips it and reaches the first.
-    QTest::newRow("history after a row is removed")
-        << 5 << QList<int>{} << false << order << "s n n x1 p" << "0 1 2 0";
+    row("history after a row is removed", 5, {}, {}, "s n n x1 p", "0 1 2 0");
     // After the list is reversed, the entry shown second (w1) is row 3.
-    QTest::newRow("history after the list is reordered")
-        << 5 << QList<int>{} << false << order << "s n n o p" << "0 1 2 3";
-    QTest::newRow("order skips known, wrapping")
-        << 5 << QList<int>{0, 3, 4} << false << order << "s n n n" << "1 2 1 2";
-    QTest::newRow("order with known taking part") << 5 << QList<int>{0, 3, 4} << true << order << "s n" << "0 1";
+    row("history after the list is reordered", 5, {}, {}, "s n n o p", "0 1 2 3");
+    row("order skips known, wrapping", 5, {0, 3, 4}, {}, "s n n n", "1 2 1 2");
+    row("order with known taking part", 5, {0, 3, 4}, {}, "K s n", "0 1");
     // Over rows 0, 3, 4: 0.1 → 0 (again), 0.5 → 1.5 → 2 → row 3, 0.99 → 3 → row 4.
-    QTest::newRow("random skips known")
-        << 5 << QList<int>{1, 2} << false << QList<double>{0.1, 0.5, 0.99} << "s n" << "3 4";
-    QTest::newRow("known moves on and is skipped next lap")
-        << 3 << QList<int>{} << false << order << "s k n n" << "0 1 2 1";
-    QTest::newRow("known on the last entry left") << 3 << QList<int>{0, 1} << false << order << "s k" << "2 -";
-    QTest::newRow("pause holds past the delay, resume restarts the countdown")
-        << 3 << QList<int>{} << false << order << "s t2 u t10 u t2 | t1" << "0 | 1";
-    QTest::newRow("next restarts the countdown") << 3 << QList<int>{} << false << order << "s t2 n t2 | t1" << "0 1 | 2";
-    QTest::newRow("previous restarts the countdown")
-        << 3 << QList<int>{} << false << order << "s n t2 p t2 | t1" << "0 1 0 | 1";
-    QTest::newRow("hover holds, leaving restarts the countdown")
-        << 3 << QList<int>{} << false << order << "s t2 h t10 H t2 | t1" << "0 | 1";
-    QTest::newRow("leaving while paused does not resume")
-        << 3 << QList<int>{} << false << order << "s h u H t10 | u t3" << "0 | 1";
+    row("random skips known", 5, {1, 2}, {0.1, 0.5, 0.99}, "s n", "3 4");
+    row("known moves on and is skipped next lap", 3, {}, {}, "s k n n", "0 1 2 1");
+    row("known on the last entry left", 3, {0, 1}, {}, "s k", "2 -");
+    row("pause holds past the delay, resume restarts the countdown", 3, {}, {}, "s t2 u t10 u t2 | t1", "0 | 1");
+    row("next restarts the countdown", 3, {}, {}, "s t2 n t2 | t1", "0 1 | 2");
+    row("previous restarts the countdown", 3, {}, {}, "s n t2 p t2 | t1", "0 1 0 | 1");
+    row("hover holds, leaving restarts the countdown", 3, {}, {}, "s t2 h t10 H t2 | t1", "0 | 1");
+    row("leaving while paused does not resume", 3, {}, {}, "s h u H t10 | u t3", "0 | 1");
 }
 
 void TestDrillController::actions()
 {
     QFETCH(int, count);
     QFETCH(QList<int>, known);
-    QFETCH(bool, knownTakePart);
     QFETCH(QList<double>, draws);
     QFETCH(QString, script);
     QFETCH(QString, shown);
 
     Drill d(count, known);
-    d.drill.setKnownTakePart(knownTakePart);
     if (!draws.isEmpty()) {
         d.order = QStringLiteral("随机");
         d.drill.scheduler().setRandom(std::make_unique<ScriptedRandom>(draws));
@@ -161,24 +150,19 @@ void TestDrillController::optionsRoundTrip()
 {
     QTemporaryDir dir;
     const QString ini = dir.filePath(QStringLiteral("s.conf"));
-    auto stored = [&](const std::function<void(Settings &)> &write) {
-        {
-            Settings settings(ini);
-            write(settings);
-            QString error;
-            settings.sync(&error);
-        }
-        return DrillOptions::load(Settings(ini));
-    };
     // Missing keys are the behaviour from before the options.
-    QCOMPARE(stored([](Settings &) {}), DrillOptions());
+    QCOMPARE(DrillOptions::load(Settings(ini)), DrillOptions());
     DrillOptions changed;
     changed.hoverPause = true;
     changed.textSize = DrillOptions::TextSize::Large;
     changed.knownTakePart = true;
     changed.setKey(DrillOptions::KeyAction::Known, QStringLiteral("Ctrl+Shift+F9"));
     changed.setKey(DrillOptions::KeyAction::Next, QString()); // a key taken away stays away
-    QCOMPARE(stored([&](Settings &s) { changed.save(s); }), changed);
+    Settings settings(ini);
+    changed.save(settings);
+    QString error;
+    QVERIFY(settings.sync(&error));
+    QCOMPARE(DrillOptions::load(Settings(ini)), changed);
     // A key that would take a letter from every program's typing is refused.
     QVERIFY(DrillOptions::isUsableKey(QStringLiteral("Ctrl+Alt++")) && DrillOptions::isUsableKey(QString()));
     QVERIFY(!DrillOptions::isUsableKey(QStringLiteral("Shift+N")) && !DrillOptions::isUsableKey(QStringLiteral("F9")));

@@ -396,9 +396,9 @@ void TestForm1Drill::optionsWindow()
     QVERIFY(w->drillController()->knownTakePart());
     QCOMPARE(keys.size(), 3);
     QCOMPARE(w->drillOptions().key(DrillOptions::KeyAction::Known), QStringLiteral("Ctrl+Alt+F7"));
+    // Kept for the next start (each option's round trip: tst_drillcontroller).
     w.restart();
     QCOMPARE(w->drillOptions().key(DrillOptions::KeyAction::Known), QStringLiteral("Ctrl+Alt+F7"));
-    QVERIFY(w->drillController()->knownTakePart());
 }
 
 QTEST_MAIN(TestForm1Drill)

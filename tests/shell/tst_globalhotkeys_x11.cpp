@@ -40,9 +40,8 @@ struct OtherClient
         const xcb_setup_t *setup = xcb_get_setup(c);
         const int count = setup->max_keycode - setup->min_keycode + 1;
         auto *map = xcb_get_keyboard_mapping_reply(c, xcb_get_keyboard_mapping(c, setup->min_keycode, uint8_t(count)), nullptr);
-        const xcb_keysym_t *syms = xcb_get_keyboard_mapping_keysyms(map);
         int i = 0; // the key whose first keysym it is
-        while (i < count && syms[i * map->keysyms_per_keycode] != x11.keysym)
+        while (i < count && xcb_get_keyboard_mapping_keysyms(map)[i * map->keysyms_per_keycode] != x11.keysym)
             ++i;
         const auto code = xcb_keycode_t(setup->min_keycode + i);
         std::free(map);
@@ -138,11 +137,9 @@ void TestGlobalHotkeysX11::keysOthersHoldAreTaken()
     QVERIFY(m_other.grab(ctrlAltM, XCB_MOD_MASK_LOCK));
     xcb_ungrab_key(m_other.c, XCB_GRAB_ANY, m_other.root, XCB_MOD_MASK_ANY);
 
-    // Another action of the same program; keys that cannot be global.
+    // Another action of the same program; keys that cannot be global (which keys: tst_hotkeycodes).
     QCOMPARE(keys.set(3, ctrlAltN), GlobalHotkeys::State::Registered);
     QCOMPARE(keys.set(4, ctrlAltN), GlobalHotkeys::State::Taken);
-    QCOMPARE(keys.set(5, QKeySequence(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_1)), GlobalHotkeys::State::Registered);
-    QCOMPARE(keys.set(6, QKeySequence(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Exclam)), GlobalHotkeys::State::Taken);
     QCOMPARE(keys.set(7, QKeySequence(Qt::ShiftModifier | Qt::Key_N)), GlobalHotkeys::State::Invalid);
     QCOMPARE(keys.set(8, QKeySequence(ctrlAltM[0], ctrlAltM[0])), GlobalHotkeys::State::Invalid);
 }

@@ -15,14 +15,10 @@ private Q_SLOTS:
 
 void TestSpeechText::voiceForEntry_data()
 {
-    const SpeechEngine::Voice us{QStringLiteral("us"), QStringLiteral("David"), QStringLiteral("en-US")};
-    const SpeechEngine::Voice gb{QStringLiteral("gb"), QStringLiteral("Hazel"), QStringLiteral("en_GB")};
-    const SpeechEngine::Voice zh{QStringLiteral("zh"), QStringLiteral("Huihui"), QStringLiteral("zh-CN")};
-    const SpeechEngine::Voice cmn{QStringLiteral("cmn"), QStringLiteral("Mandarin"), QStringLiteral("cmn")};
-    const SpeechEngine::Voice yue{QStringLiteral("yue"), QStringLiteral("Cantonese"), QStringLiteral("yue")};
-    const SpeechEngine::Voice caribbean{QStringLiteral("029"), QStringLiteral("English (Caribbean)"), QStringLiteral("en-029")};
-    const SpeechEngine::Voice pinyin{QStringLiteral("pinyin"), QStringLiteral("Chinese (Mandarin, latin as Pinyin)"), QStringLiteral("cmn-LATN-PINYIN")};
-    const SpeechEngine::Voice de{QStringLiteral("de"), QStringLiteral("Hedda"), QStringLiteral("de-DE")};
+    // Voices by id and language; their names are for the options window only.
+    const auto v = [](const char *id, const char *lang) { return SpeechEngine::Voice{QLatin1String(id), {}, QLatin1String(lang)}; };
+    const auto us = v("us", "en-US"), gb = v("gb", "en_GB"), caribbean = v("029", "en-029"), de = v("de", "de-DE");
+    const auto zh = v("zh", "zh-CN"), cmn = v("cmn", "cmn"), yue = v("yue", "yue"), pinyin = v("pinyin", "cmn-LATN-PINYIN");
 
     QTest::addColumn<QString>("entry");
     QTest::addColumn<Voices>("voices");

@@ -15,12 +15,13 @@
 using namespace std::chrono_literals;
 
 namespace {
-// A list and its bank in a temporary program folder, saving after 20 ms of quiet.
+// A list and its bank in a temporary program folder, saving after 20 ms of quiet. A null bank is a
+// folder where the bank should be: a bank that cannot be read.
 struct Fixture
 {
     explicit Fixture(const QByteArray &bank = "apple  x\r\n")
     {
-        QDir().mkpath(env.programFolder());
+        QDir().mkpath(bank.isNull() ? env.wordBankPath() : env.programFolder());
         if (!bank.isNull())
             env.writeFile(env.wordBankPath(), bank);
         loaded = wordBank.load(list);
@@ -71,11 +72,9 @@ private Q_SLOTS:
 void TestBankAutosave::everyKindOfChangeIsSaved_data()
 {
     QTest::addColumn<int>("kind");
-    QTest::newRow("add") << 0;
-    QTest::newRow("edit") << 1;
-    QTest::newRow("remove") << 2;
-    QTest::newRow("reorder") << 3;
-    QTest::newRow("clear") << 4;
+    int kind = 0;
+    for (const char *name : {"add", "edit", "remove", "reorder", "clear"})
+        QTest::newRow(name) << kind++;
 }
 
 void TestBankAutosave::everyKindOfChangeIsSaved()
@@ -138,18 +137,13 @@ void TestBankAutosave::changeDuringASaveEndsWithTheLatestList()
 
 void TestBankAutosave::unreadableBankIsLeftAlone()
 {
-    TestEnv env;
-    QDir().mkpath(env.wordBankPath()); // a folder where the bank should be
-    WordListModel list;
-    WordBank bank(env.wordBankPath());
-    QCOMPARE(bank.load(list), WordBank::Load::Unreadable);
-    BankAutosave autosave(bank, list, false);
-    autosave.setDelays(10ms, 20ms);
-    list.addEntry(u"a", u"1");
-    QTest::qWait(100);
-    QVERIFY(!autosave.isSaving());
-    QVERIFY(autosave.isDirty()); // the exit save offers another place
-    QVERIFY(QFileInfo(env.wordBankPath()).isDir());
+    Fixture f{QByteArray()};
+    QCOMPARE(f.loaded, WordBank::Load::Unreadable);
+    f.list.addEntry(u"a", u"1");
+    QTest::qWait(150);
+    QVERIFY(!f.autosave->isSaving());
+    QVERIFY(f.autosave->isDirty()); // the exit save offers another place
+    QVERIFY(QFileInfo(f.env.wordBankPath()).isDir());
 }
 
 void TestBankAutosave::failedSaveIsToldAndKeepsTheOldBank()

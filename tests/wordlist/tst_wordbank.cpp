@@ -174,11 +174,7 @@ void TestWordBank::knownMarksRoundTrip()
     QCOMPARE(WordBank(env.wordBankPath()).load(again), WordBank::Load::Loaded);
     QCOMPARE(again.knownCount(), 0);
     QCOMPARE(marks.load(again), WordBank::Load::Loaded);
-    QCOMPARE(again.count(), 4);
-    QList<bool> known;
-    for (int r = 0; r < again.count(); ++r)
-        known << again.isKnown(r);
-    QCOMPARE(known, (QList<bool>{false, false, true, true}));
+    QVERIFY(!again.isKnown(0) && !again.isKnown(1) && again.isKnown(2) && again.isKnown(3));
     // A mark whose entry is gone is dropped at the next save; no marks at all: one empty line.
     again.removeEntries({3});
     QCOMPARE(marks.save(again), WordBank::Save::Saved);
