@@ -4,6 +4,7 @@
 #include "FileBytes.h"
 #include "E2eProgram.h"
 
+#include <QSemaphore>
 #include <QSettings>
 #include <QTest>
 #include <QThread>
@@ -11,32 +12,36 @@
 #include <optional>
 
 namespace {
-class SpeechdThread
+class SpeechdThread : public QThread
 {
 public:
-    explicit SpeechdThread(const QString &path)
+    explicit SpeechdThread(const QString &path) : m_path(path)
     {
-        m_anchor->moveToThread(&m_thread);
-        QObject::connect(&m_thread, &QThread::finished, m_anchor, &QObject::deleteLater);
-        m_thread.start();
-        QMetaObject::invokeMethod(m_anchor, [&] { m_server = new FakeSpeechd(path); }, Qt::BlockingQueuedConnection);
+        start();
+        m_ready.acquire();
     }
-    ~SpeechdThread()
+    ~SpeechdThread() override
     {
-        QMetaObject::invokeMethod(m_anchor, [&] { delete m_server; }, Qt::BlockingQueuedConnection);
-        m_thread.quit();
-        m_thread.wait();
+        quit();
+        wait();
     }
-    template <typename T> T read(T FakeSpeechd::*field) const
+    template <typename T> T read(T FakeSpeechd::*field) // a copy of what the server was told
     {
         T copy;
-        QMetaObject::invokeMethod(m_anchor, [&] { copy = m_server->*field; }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(m_server, [&] { copy = m_server->*field; }, Qt::BlockingQueuedConnection);
         return copy;
     }
 
 private:
-    QThread m_thread;
-    QObject *m_anchor = new QObject;
+    void run() override
+    {
+        FakeSpeechd server(m_path);
+        m_server = &server;
+        m_ready.release();
+        exec();
+    }
+    QString m_path;
+    QSemaphore m_ready;
     FakeSpeechd *m_server = nullptr;
 };
 } // namespace
