@@ -24,6 +24,8 @@ E2eProgram::E2eProgram(const QString &folderName)
     QDir().mkpath(runtime);
     QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     m_env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    // A socket of its own: never a real speech-dispatcher, which the program would otherwise start.
+    m_env.insert(QStringLiteral("SPEECHD_ADDRESS"), QStringLiteral("unix_socket:") + speechSocketPath());
     m_env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("qt.qpa.*=false"));
     m_process.setProcessEnvironment(m_env);
     m_process.setProcessChannelMode(QProcess::MergedChannels);
@@ -128,6 +130,28 @@ QString E2eProgram::waitForWindow(const QString &nameRegex, int timeoutMs) const
         QThread::msleep(100);
     }
     return {};
+}
+
+QString E2eProgram::waitForFloatingWindow(int timeoutMs) const
+{
+    for (QDeadlineTimer deadline(timeoutMs); !deadline.hasExpired(); QThread::msleep(100)) {
+        QStringList ids = run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                          QStringLiteral("--class"), QStringLiteral("TanvicQuorvel")})
+                              .split(u'\n', Qt::SkipEmptyParts);
+        ids.removeAll(mainWindow);
+        if (ids.size() == 1)
+            return ids.first();
+    }
+    return {};
+}
+
+bool E2eProgram::waitForWidth(const QString &windowId, const std::function<bool(int)> &ok, int timeoutMs)
+{
+    for (QDeadlineTimer deadline(timeoutMs); !deadline.hasExpired(); QThread::msleep(50)) {
+        if (ok(geometry(windowId).width()))
+            return true;
+    }
+    return false;
 }
 
 bool E2eProgram::waitForWindowGone(const QString &windowId, int timeoutMs) const

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
+
 // The real TanvicQuorvel, copied into a temporary program folder and started in the X server
 // that run-in-x provides, driven with xdotool and read with xprop, like a user would.
 class E2eProgram
@@ -20,6 +22,8 @@ public:
     QString root() const { return m_root.path(); }
     QString wordBankPath() const { return m_programFolder + QStringLiteral("/wb.dcb"); }
     QString settingsPath() const { return m_root.filePath(QStringLiteral("config/TanvicQuorvel.conf")); }
+    // Where the program looks for speech-dispatcher; nobody listens there unless a test does.
+    QString speechSocketPath() const { return m_root.filePath(QStringLiteral("speechd/speechd.sock")); }
     QProcessEnvironment environment() const { return m_env; }
     // For the next start().
     void setEnvironmentVariable(const QString &name, const QString &value)
@@ -45,6 +49,9 @@ public:
     static QString run(const QString &program, const QStringList &args, int timeoutMs = 10000);
     static QStringList findWindows(const QString &nameRegex, bool onlyVisible = true);
     QString waitForWindow(const QString &nameRegex, int timeoutMs = 10000) const;
+    // The program's one visible window besides the main window: while a drill runs, the floating one.
+    QString waitForFloatingWindow(int timeoutMs = 10000) const;
+    static bool waitForWidth(const QString &windowId, const std::function<bool(int)> &ok, int timeoutMs = 10000);
     bool waitForWindowGone(const QString &windowId, int timeoutMs = 10000) const;
     // Waits until the window is mapped and viewable again (a window brought back from hiding).
     static bool waitForViewable(const QString &windowId, int timeoutMs = 5000);
