@@ -106,7 +106,8 @@ private:
     bool m_pushed = false;
 };
 
-WordListHistory::WordListHistory(WordListModel &list, QObject *parent) : QObject(parent), m_list(list)
+WordListHistory::WordListHistory(WordListModel &list, QObject *parent)
+    : QObject(parent), m_list(list), m_listAlive(&list)
 {
     m_stack.setUndoLimit(kSteps);
     m_list.setJournal(this);
@@ -114,7 +115,8 @@ WordListHistory::WordListHistory(WordListModel &list, QObject *parent) : QObject
 
 WordListHistory::~WordListHistory()
 {
-    m_list.setJournal(nullptr);
+    if (m_listAlive)
+        m_list.setJournal(nullptr);
 }
 
 void WordListHistory::push(Step *step)

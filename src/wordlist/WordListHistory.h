@@ -3,6 +3,7 @@
 #include "WordListModel.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QUndoStack>
 
 // Every change to the word list, kept so that it can be taken back: import, delete, clear, edit
@@ -35,6 +36,8 @@ private:
     void push(Step *step);
 
     WordListModel &m_list;
+    // Null once the list is gone (siblings under one parent go in the order they were made).
+    QPointer<WordListModel> m_listAlive;
     QUndoStack m_stack;
     // Undo and redo change the list themselves; those changes are not new steps.
     bool m_replaying = false;
