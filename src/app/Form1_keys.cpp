@@ -6,6 +6,8 @@
 
 #include <QKeySequence>
 
+#include <utility>
+
 namespace {
 QString stateText(GlobalHotkeys::State state)
 {
@@ -46,25 +48,15 @@ void Form1::globalKeyPressed(DrillOptions::KeyAction action)
         startOrStopDrill();
         return;
     }
+    using Key = DrillOptions::KeyAction;
+    static constexpr std::pair<Key, DrillAction> drillActions[] = {
+        {Key::Next, DrillAction::Next},         {Key::Previous, DrillAction::Previous},
+        {Key::PauseResume, DrillAction::PauseResume}, {Key::Known, DrillAction::Known},
+        {Key::Speak, DrillAction::Speak}};
     if (!drillRunning())
         return;
-    switch (action) {
-    case DrillOptions::KeyAction::Next:
-        m_drillController->trigger(DrillAction::Next);
-        return;
-    case DrillOptions::KeyAction::Previous:
-        m_drillController->trigger(DrillAction::Previous);
-        return;
-    case DrillOptions::KeyAction::PauseResume:
-        m_drillController->trigger(DrillAction::PauseResume);
-        return;
-    case DrillOptions::KeyAction::Known:
-        m_drillController->trigger(DrillAction::Known);
-        return;
-    case DrillOptions::KeyAction::Speak:
-        m_drillController->trigger(DrillAction::Speak);
-        return;
-    case DrillOptions::KeyAction::StartStop:
-        return;
+    for (const auto &[key, drillAction] : drillActions) {
+        if (key == action)
+            m_drillController->trigger(drillAction);
     }
 }
