@@ -1,5 +1,6 @@
 // The drill's actions without any window: next, previous, pause, known, the skip rule, and the
 // history of shown entries while the list changes under it.
+#include "ScriptedRandom.h"
 #include "app/Settings.h"
 #include "drill/DrillController.h"
 #include "drill/DrillOptions.h"
@@ -11,18 +12,6 @@
 #include <QTest>
 
 namespace {
-
-class ScriptedRandom : public DrillRandom
-{
-public:
-    explicit ScriptedRandom(QList<double> draws) : m_draws(std::move(draws)) {}
-    void reseed() override {}
-    double draw() override { return m_draws.at(m_next++ % m_draws.size()); }
-
-private:
-    QList<double> m_draws;
-    qsizetype m_next = 0;
-};
 
 // Entries "w0" … and a selection standing in for the list's, moved to every entry shown as the
 // main window does. run() plays a script and returns what was shown: rows as they are at the

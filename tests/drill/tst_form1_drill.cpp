@@ -1,5 +1,6 @@
 // The main window's drill: the toggle, the tick, the order of entries, the floating window's
 // start and end, with the tick driven by the test.
+#include "ScriptedRandom.h"
 #include "MainWindow.h"
 
 #include "drill/FloatingLayout.h"
@@ -24,18 +25,6 @@
 #include <QTimer>
 
 namespace {
-
-class ScriptedRandom : public DrillRandom
-{
-public:
-    explicit ScriptedRandom(QList<double> draws) : m_draws(std::move(draws)) {}
-    void reseed() override {}
-    double draw() override { return m_draws.at(m_next++ % m_draws.size()); }
-
-private:
-    QList<double> m_draws;
-    qsizetype m_next = 0;
-};
 
 // A main window with entries "w1  m1" … and the two boxes set.
 struct Drill : MainWindow
