@@ -193,13 +193,14 @@ void Form1::loadFormShowWord()
     FormShowWord *window = m_FormShowWord.get();
     window->setTextPointSize(DrillOptions::pointSize(m_drillOptions.textSize));
     window->setHoverPause(m_drillOptions.hoverPause);
-    window->setActionEnabled(DrillAction::Speak, speechAvailable(), speechAvailable() ? QString() : speechUnavailableReason());
     DrillController *drill = m_drillController;
     connect(window, &FormShowWord::stopRequested, drill, &DrillController::stop);
     // The double-click looks up the word of the entry shown, as the menu's "查词" does.
     connect(window, &FormShowWord::lookupRequested, drill, &DrillController::lookup);
     connect(window, &FormShowWord::actionRequested, drill, &DrillController::trigger);
     connect(window, &FormShowWord::holdChanged, drill, &DrillController::setHeld);
+    // "朗读" greyed with its reason where there is no speech.
+    updateSpeechActions();
 }
 
 void Form1::unloadFormShowWord()

@@ -78,13 +78,8 @@ void BankAutosave::listChanged()
     ++m_generation;
     if (m_stopped)
         return;
-    if (m_save && !m_save->encoded) {
-        // The rest of the list is no longer the list those pieces came from.
-        m_slice.stop();
-        const QMutexLocker lock(&m_save->mutex);
-        m_save->cancel = true;
-        m_save->changed.wakeAll();
-    }
+    // The rest of the list is no longer the list those pieces came from.
+    cancelUnencoded();
     if (!m_longest.isActive())
         m_longest.start();
     m_quiet.start();
@@ -206,26 +201,30 @@ void BankAutosave::stop()
     m_quiet.stop();
     m_longest.stop();
     m_slice.stop();
+    settleSave();
+}
+
+void BankAutosave::cancelUnencoded()
+{
+    if (!m_save || m_save->encoded)
+        return;
+    m_slice.stop();
+    const QMutexLocker lock(&m_save->mutex);
+    m_save->cancel = true;
+    m_save->changed.wakeAll();
+}
+
+void BankAutosave::settleSave()
+{
     if (!m_save)
         return;
-    if (!m_save->encoded) {
-        const QMutexLocker lock(&m_save->mutex);
-        m_save->cancel = true;
-        m_save->changed.wakeAll();
-    }
+    cancelUnencoded();
     endSave();
 }
 
 bool BankAutosave::saveNow()
 {
-    if (m_save) {
-        if (!m_save->encoded) {
-            const QMutexLocker lock(&m_save->mutex);
-            m_save->cancel = true;
-            m_save->changed.wakeAll();
-        }
-        endSave();
-    }
+    settleSave();
     m_quiet.stop();
     m_longest.stop();
     m_slice.stop();

@@ -57,6 +57,10 @@ private:
     void finished(Save *save);
     // Waits for the writer of the save under way and takes its result.
     void endSave();
+    // A save still being encoded replaces nothing.
+    void cancelUnencoded();
+    // The save under way, if any, is dropped (still being encoded) or finished (all handed over).
+    void settleSave();
 
     WordBank &m_bank;
     const WordListModel &m_list;

@@ -28,18 +28,6 @@ QStringList visibleProgramWindows(const QString &mainWindow)
     return ids;
 }
 
-QString waitForFloatingWindow(const QString &mainWindow)
-{
-    QDeadlineTimer deadline(10000);
-    while (!deadline.hasExpired()) {
-        const QStringList ids = visibleProgramWindows(mainWindow);
-        if (ids.size() == 1)
-            return ids.first();
-        QThread::msleep(100);
-    }
-    return {};
-}
-
 // The work area the window manager announces, or the whole screen.
 QRect workArea()
 {
@@ -131,7 +119,7 @@ void TestE2eDrill::drill()
     // The main window goes, the floating window comes: above others, out of the taskbar, at
     // 500 twips from the work area's left and the designed 1035 + 100 twips above its bottom.
     QVERIFY(program.waitForWindowGone(program.mainWindow));
-    const QString floating = waitForFloatingWindow(program.mainWindow);
+    const QString floating = program.waitForFloatingWindow();
     QVERIFY(!floating.isEmpty());
     const QStringList states = E2eProgram::netWmState(floating);
     QVERIFY2(states.contains(QStringLiteral("_NET_WM_STATE_ABOVE")), qPrintable(states.join(u' ')));
@@ -206,10 +194,7 @@ void TestE2eDrill::longMeaningStaysOnScreen()
     program.setEnvironmentVariable(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
     program.writeFile(program.wordBankPath(), gbk(QStringLiteral("long  ") + QString(3000, u'长') + QStringLiteral("\r\n")));
     QVERIFY(program.start());
-    E2eProgram::activate(program.mainWindow);
-    E2eProgram::key(QStringLiteral("Tab Tab space")); // the delay box, the order box, the toggle
-    QVERIFY(program.waitForWindowGone(program.mainWindow));
-    const QString floating = waitForFloatingWindow(program.mainWindow);
+    const QString floating = program.startDrillByKeyboard();
     QVERIFY(!floating.isEmpty());
     const QRect area = workArea();
     QVERIFY(waitForGeometry(floating, [&](const QRect &g) { return g.width() > 200 * scale; }));
@@ -234,10 +219,7 @@ void TestE2eDrill::keyboardAlone()
     E2eProgram program;
     program.writeFile(program.wordBankPath(), gbk(QStringLiteral("go  去\r\nabandon  放弃\r\n")));
     QVERIFY(program.start());
-    E2eProgram::activate(program.mainWindow);
-    E2eProgram::key(QStringLiteral("Tab Tab space")); // the delay box, the order box, the toggle
-    QVERIFY(program.waitForWindowGone(program.mainWindow));
-    const QString floating = waitForFloatingWindow(program.mainWindow);
+    const QString floating = program.startDrillByKeyboard();
     QVERIFY(!floating.isEmpty());
 
     // The user works elsewhere; the floating window never takes the keyboard.
@@ -268,7 +250,7 @@ void TestE2eDrill::keyboardAlone()
     E2eProgram::activate(program.mainWindow);
     E2eProgram::key(QStringLiteral("space"));
     QVERIFY(program.waitForWindowGone(program.mainWindow));
-    QVERIFY(!waitForFloatingWindow(program.mainWindow).isEmpty());
+    QVERIFY(!program.waitForFloatingWindow().isEmpty());
 
     program.terminate(SIGTERM);
     QVERIFY(program.waitForExit());
@@ -309,10 +291,7 @@ void TestE2eDrill::rightClickMenuAndResume()
         settings.setValue(QStringLiteral("设置/延时"), QStringLiteral("50"));
     }
     QVERIFY(program.start());
-    E2eProgram::activate(program.mainWindow);
-    E2eProgram::key(QStringLiteral("Tab Tab space"));
-    QVERIFY(program.waitForWindowGone(program.mainWindow));
-    QString floating = waitForFloatingWindow(program.mainWindow);
+    QString floating = program.startDrillByKeyboard();
     QVERIFY(!floating.isEmpty());
     const int w1 = E2eProgram::geometry(floating).width();
     auto widthAbove = [&](int w) {
@@ -344,10 +323,7 @@ void TestE2eDrill::rightClickMenuAndResume()
     program.writeFile(program.wordBankPath(), gbk(QStringLiteral("dddddddddddddddddddddddd  4\r\n"
                                                                  "cccccccccccccccc  3\r\nbbbbbbbb  2\r\na  1\r\n")));
     QVERIFY(program.start());
-    E2eProgram::activate(program.mainWindow);
-    E2eProgram::key(QStringLiteral("Tab Tab space"));
-    QVERIFY(program.waitForWindowGone(program.mainWindow));
-    floating = waitForFloatingWindow(program.mainWindow);
+    floating = program.startDrillByKeyboard();
     QVERIFY(!floating.isEmpty());
     QVERIFY(waitForGeometry(floating, [w1](const QRect &g) { return qAbs(g.width() - w1) <= 2; }));
     QVERIFY(chooseFromMenu(program.mainWindow, floating, 2));

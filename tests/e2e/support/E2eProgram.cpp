@@ -145,6 +145,13 @@ QString E2eProgram::waitForFloatingWindow(int timeoutMs) const
     return {};
 }
 
+QString E2eProgram::startDrillByKeyboard() const
+{
+    activate(mainWindow);
+    key(QStringLiteral("Tab Tab space")); // the delay box, the order box, the toggle
+    return waitForWindowGone(mainWindow) ? waitForFloatingWindow() : QString();
+}
+
 bool E2eProgram::waitForWidth(const QString &windowId, const std::function<bool(int)> &ok, int timeoutMs)
 {
     for (QDeadlineTimer deadline(timeoutMs); !deadline.hasExpired(); QThread::msleep(50)) {

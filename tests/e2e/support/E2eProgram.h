@@ -51,6 +51,9 @@ public:
     QString waitForWindow(const QString &nameRegex, int timeoutMs = 10000) const;
     // The program's one visible window besides the main window: while a drill runs, the floating one.
     QString waitForFloatingWindow(int timeoutMs = 10000) const;
+    // Starts a drill from the keyboard (Tab to the toggle, Space) and returns the floating
+    // window once the main window has gone; empty when either did not happen.
+    QString startDrillByKeyboard() const;
     static bool waitForWidth(const QString &windowId, const std::function<bool(int)> &ok, int timeoutMs = 10000);
     bool waitForWindowGone(const QString &windowId, int timeoutMs = 10000) const;
     // Waits until the window is mapped and viewable again (a window brought back from hiding).
